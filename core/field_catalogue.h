@@ -15,12 +15,12 @@ namespace velmark {
 
 inline constexpr int kCatalogueSize = 160;
 inline constexpr int kStandardFieldCount = 121;
-inline constexpr int kFirstExtraKind = 121;   // kinds 121..159 hold fields the catalogue learnt
-inline constexpr int kQsoNumKind = 117;       // QSO_NUM: the integer QsoNr, not a text slot
+inline constexpr int kFirstExtraKind = 121;  // kinds 121..159 hold fields the catalogue learnt
+inline constexpr int kQsoNumKind = 117;      // QSO_NUM: the integer QsoNr, not a text slot
 inline constexpr int kCallKind = 10;
 inline constexpr int kQslViaKind = 79;
 inline constexpr int kQsoDateKind = 81;
-inline constexpr int kNoEntry = 0;            // RegisterField's "no entry"
+inline constexpr int kNoEntry = 0;  // RegisterField's "no entry"
 
 struct CatalogueEntry {
     std::string Name;              // at most 35 characters; empty when the entry is free
@@ -30,19 +30,20 @@ struct CatalogueEntry {
 
 // The fields a log has, in output order (part of the run state).
 struct ColumnList {
-    std::int32_t ColumnCount = 0;                   // 0..160
-    OneBasedArray<std::uint8_t, 160> Positions{};   // catalogue entry of column k, 0 when unused
-    std::string LastColumnName;                     // at most 30 characters
-    std::int32_t CurrentEntry = 0;                  // entry being stored or written
+    std::int32_t ColumnCount = 0;                  // 0..160
+    OneBasedArray<std::uint8_t, 160> Positions{};  // catalogue entry of column k, 0 when unused
+    std::string LastColumnName;                    // at most 30 characters
+    std::int32_t CurrentEntry = 0;                 // entry being stored or written
 
     void Clear();
 };
 
-// Size of the QSO record text slot that a kind selects (kind 117 has none: it is QsoNr).
+// Size of the QSO record text slot that a kind 0..159 selects (0 for kind 117, which is the
+// integer QsoNr); throws std::out_of_range for any other kind.
 int SlotSize(int kind);
 
 class TStrukturaADIF {
-public:
+  public:
     TStrukturaADIF();
 
     // Looks a field name up (exact, case-sensitive), taking the lowest free entry for a new
@@ -53,6 +54,7 @@ public:
     // Entry number of a name, or kNoEntry; registers nothing.
     int FindField(std::string_view name) const;
 
+    // The entry 1..160 (checked: std::out_of_range outside).
     const CatalogueEntry& Entry(int entryNumber) const { return m_entries[entryNumber]; }
 
     // Takes a measured value width: the stored width becomes max(stored, 10, width).
@@ -61,8 +63,10 @@ public:
     // True when a name not yet known would find no free entry.
     bool IsFull() const;
 
-private:
+  private:
     OneBasedArray<CatalogueEntry, kCatalogueSize> m_entries;
+    // Puts an entry into the column list: its existing column, else the next free position.
+    static void addColumn(int entryNumber, ColumnList& columns);
 };
 
 }  // namespace velmark

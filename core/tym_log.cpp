@@ -1,0 +1,173 @@
+#include "core/tym_log.h"
+
+#include <cerrno>
+#include <cstring>
+#include <filesystem>
+#include <stdexcept>
+#include <string>
+#include <system_error>
+
+#include "core/errors.h"
+
+namespace velmark {
+
+namespace {
+
+// A large stdio buffer: a run appends up to 200,000 records of 2052 bytes one by one.
+constexpr std::size_t kBufferSize = 1 << 20;
+
+}  // namespace
+
+TymLog::TymLog(std::string path, std::string shortReadText)
+    : m_path(std::move(path)), m_shortReadText(std::move(shortReadText)) {}
+
+TymLog::~TymLog() {
+    if (m_file != nullptr) {
+        std::fclose(m_file);  // a destructor cannot report; Close() is the checked way
+    }
+}
+
+void TymLog::open(const char* mode) {
+    if (m_file != nullptr) {
+        Close();
+    }
+    errno = 0;
+    m_file = std::fopen(m_path.c_str(), mode);
+    if (m_file == nullptr) {
+        throw FileError::FromErrno(m_path);
+    }
+    if (m_buffer == nullptr) {
+        m_buffer = std::make_unique<char[]>(kBufferSize);
+    }
+    std::setvbuf(m_file, m_buffer.get(), _IOFBF, kBufferSize);
+    m_lastAccess = Access::None;
+}
+
+void TymLog::CreateEmpty() {
+    open("w+b");
+}
+
+void TymLog::OpenForReading() {
+    open("rb");
+}
+
+void TymLog::requireOpen() {
+    if (m_file == nullptr) {
+        errno = EBADF;
+        throw FileError::FromErrno(m_path);
+    }
+}
+
+void TymLog::seek(std::int64_t offset, int origin) {
+    errno = 0;
+    if (std::fseek(m_file, static_cast<long>(offset), origin) != 0) {
+        throw FileError::FromErrno(m_path);
+    }
+}
+
+void TymLog::Append(const QsoRecord& record) {
+    requireOpen();
+    // stdio needs a seek between reading and writing; appending always writes at the end.
+    if (m_lastAccess == Access::Read) {
+        seek(0, SEEK_END);
+    }
+    m_lastAccess = Access::Write;
+    const QsoRecord::Bytes bytes = record.Serialize();
+    errno = 0;
+    if (std::fwrite(bytes.data(), 1, bytes.size(), m_file) != bytes.size()) {
+        throw FileError::FromErrno(m_path);
+    }
+}
+
+QsoRecord TymLog::ReadByQsoNr(std::int32_t qsoNr) {
+    requireOpen();
+    if (qsoNr < 1) {
+        throw std::out_of_range("QsoNr " + std::to_string(qsoNr) + " has no record");
+    }
+    seek(static_cast<std::int64_t>(qsoNr - 1) * static_cast<std::int64_t>(QsoRecord::kSize),
+         SEEK_SET);
+    m_lastAccess = Access::Read;
+    QsoRecord record;
+    if (!readRecord(record)) {
+        throw shortReadError();
+    }
+    return record;
+}
+
+void TymLog::Rewind() {
+    requireOpen();
+    seek(0, SEEK_SET);
+    m_lastAccess = Access::None;
+}
+
+bool TymLog::ReadNext(QsoRecord& record) {
+    requireOpen();
+    if (m_lastAccess == Access::Write) {
+        seek(0, SEEK_CUR);
+    }
+    m_lastAccess = Access::Read;
+    return readRecord(record);
+}
+
+bool TymLog::readRecord(QsoRecord& record) {
+    QsoRecord::Bytes bytes{};
+    errno = 0;
+    const std::size_t got = std::fread(bytes.data(), 1, bytes.size(), m_file);
+    if (got == bytes.size()) {
+        record = QsoRecord::Deserialize(bytes);
+        return true;
+    }
+    if (std::ferror(m_file) != 0) {
+        throw FileError::FromErrno(m_path);
+    }
+    if (got != 0) {
+        throw shortReadError();  // the file ends inside a record
+    }
+    return false;
+}
+
+FileError TymLog::shortReadError() const {
+    if (!m_shortReadText.empty()) {
+        return FileError(m_shortReadText + ": " + m_path, m_path);
+    }
+    errno = EIO;
+    return FileError::FromErrno(m_path);
+}
+
+std::int64_t TymLog::SizeInBytes() {
+    if (m_file != nullptr) {
+        errno = 0;
+        if (std::fflush(m_file) != 0) {
+            throw FileError::FromErrno(m_path);
+        }
+    }
+    std::error_code error;
+    const std::uintmax_t size = std::filesystem::file_size(m_path, error);
+    if (error) {
+        throw FileError(error.message() + ": " + m_path, m_path);
+    }
+    return static_cast<std::int64_t>(size);
+}
+
+void TymLog::Close() {
+    if (m_file == nullptr) {
+        return;
+    }
+    std::FILE* file = m_file;
+    m_file = nullptr;
+    errno = 0;
+    // fclose flushes the buffered appends: a full disk shows up here.
+    if (std::fclose(file) != 0) {
+        throw FileError::FromErrno(m_path);
+    }
+}
+
+void TymLog::Delete() {
+    Close();
+    errno = 0;
+    if (std::remove(m_path.c_str()) != 0) {
+        throw FileError::FromErrno(m_path);
+    }
+}
+
+}  // namespace velmark
