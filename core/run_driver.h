@@ -5,6 +5,7 @@
 // Both report through the user interface and throw FileError on file-system failures; the
 // command that called them catches it and shows it in the error box.
 
+#include <functional>
 #include <string>
 
 namespace velmark {
@@ -28,6 +29,9 @@ struct RunObjects {
     UserInterface& Ui;
     // Where ConfigWrite stores the configuration when the input side settles a date format.
     std::string SetupIniPath;
+    // Cabrillo output: opens the Cabrillo export (the GUI's export panel, or the batch tool's
+    // template choice), which writes Processing.OutputFileName from TYM.LOG in file order.
+    std::function<void(RunObjects&)> OpenCabrilloExport;
 };
 
 // The input log's field separator and whether it is a Cabrillo log, by InputFileType 0..3.
