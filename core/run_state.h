@@ -25,7 +25,16 @@ struct RunState {
     QsoRecord OutputRecord;
 
     // Empties everything a new run must start without (the input driver calls it first).
-    void ResetForNewRun();
+    // Defined here: core/run_*.cpp files belong to the run driver's layer, above this one.
+    void ResetForNewRun() {
+        Index.Clear();
+        QsoCount = 0;
+        CountryGroupCount = 0;
+        UnknownCalls.clear();
+        Columns.Clear();
+        PreviousChar.clear();
+        PushbackChar = 0;
+    }
 };
 
 }  // namespace velmark
