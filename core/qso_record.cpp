@@ -1,6 +1,7 @@
 #include "core/qso_record.h"
 
 #include <algorithm>
+#include <cstring>
 #include <stdexcept>
 
 #include "core/bounded_text.h"
@@ -126,9 +127,7 @@ QsoRecord::Bytes QsoRecord::Serialize() const {
         const std::size_t offset = kLayout.SlotOffsets[static_cast<std::size_t>(kind)];
         const std::string& text = m_slots[static_cast<std::size_t>(kind)];
         bytes[offset] = static_cast<unsigned char>(text.size());
-        for (std::size_t i = 0; i < text.size(); ++i) {
-            bytes[offset + 1 + i] = static_cast<unsigned char>(text[i]);
-        }
+        std::memcpy(bytes.data() + offset + 1, text.data(), text.size());
     }
     putInteger(bytes, kLayout.EntityAdifNr, EntityAdifNr);
     putInteger(bytes, kLayout.QsoNr, QsoNr);
@@ -147,11 +146,8 @@ QsoRecord QsoRecord::Deserialize(const Bytes& bytes) {
         // A damaged length byte must not reach into the next field.
         const std::size_t length =
             std::min<std::size_t>(bytes[offset], static_cast<std::size_t>(SlotSizeOfKind(kind)));
-        std::string& text = record.m_slots[static_cast<std::size_t>(kind)];
-        text.resize(length);
-        for (std::size_t i = 0; i < length; ++i) {
-            text[i] = static_cast<char>(bytes[offset + 1 + i]);
-        }
+        record.m_slots[static_cast<std::size_t>(kind)].assign(
+            reinterpret_cast<const char*>(bytes.data() + offset + 1), length);
     }
     record.EntityAdifNr = getInteger(bytes, kLayout.EntityAdifNr);
     record.QsoNr = getInteger(bytes, kLayout.QsoNr);
