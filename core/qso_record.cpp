@@ -12,10 +12,9 @@ namespace velmark {
 namespace {
 
 // Where each field of the 2052-byte record lies. The text slots follow in kind order, each one
-// length byte plus its slot size; the four integers sit between them where the record's
-// original layout put them, each on a 4-byte boundary: EntityAdifNr after kind 21 (one
-// padding byte before it), QsoNr in place of kind 117, EntityListNr and EntityLine after
-// kind 120.
+// length byte plus its slot size; the four integers sit between them where the file format
+// puts them, each on a 4-byte boundary: EntityAdifNr after kind 21 (one padding byte before
+// it), QsoNr in place of kind 117, EntityListNr and EntityLine after kind 120.
 struct RecordLayout {
     std::array<std::size_t, kCatalogueSize> SlotOffsets{};  // kind 117 has none (0)
     std::size_t EntityAdifNr = 0;
