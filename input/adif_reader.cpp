@@ -1,0 +1,238 @@
+#include "input/adif_reader.h"
+
+#include <algorithm>
+#include <cctype>
+#include <charconv>
+#include <climits>
+
+#include "input/log_data_error.h"
+
+namespace velmark {
+
+namespace {
+
+constexpr int kClassKind = 12;  // CLASS_: read but never stored
+constexpr int kModeKind = 42;
+
+// A value length no log can reach; it keeps the value's reservation sane when a length text
+// claims more than the file holds (reading then simply stops at the end of the log).
+constexpr std::uint64_t kReserveLimit = 1 << 16;
+
+std::string upperAscii(std::string_view text) {
+    std::string upper(text);
+    for (char& c : upper) {
+        c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+    }
+    return upper;
+}
+
+bool endsWithHeaderEnd(std::string_view line) {
+    constexpr std::string_view kHeaderEnd = "<EOH>";
+    return line.size() >= kHeaderEnd.size() &&
+           upperAscii(line.substr(line.size() - kHeaderEnd.size())) == kHeaderEnd;
+}
+
+// The ADIF shorthands for two modes; only the exact upper-case forms are meant.
+std::string_view expandMode(std::string_view value) {
+    if (value == "RY") {
+        return "RTTY";
+    }
+    if (value == "PH") {
+        return "SSB";
+    }
+    return value;
+}
+
+// A length text is one or more decimal digits and nothing else.
+bool parseLength(std::string_view text, std::uint64_t& length) {
+    if (text.empty() ||
+        !std::all_of(text.begin(), text.end(), [](char c) { return c >= '0' && c <= '9'; })) {
+        return false;
+    }
+    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), length);
+    return error == std::errc() && end == text.data() + text.size();
+}
+
+}  // namespace
+
+std::string TrimBlanks(std::string_view text) {
+    const auto last = text.find_last_not_of(' ');
+    if (last == std::string_view::npos) {
+        return {};
+    }
+    const auto first = text.find_first_not_of(' ');
+    return std::string(text.substr(first, last - first + 1));
+}
+
+int StoreField(std::string_view value, RecordTarget& target) {
+    const int kind = target.Catalogue.Entry(target.Columns.CurrentEntry).Kind;
+    if (kind == kClassKind) {
+        return static_cast<int>(value.size());
+    }
+    if (kind == kQsoNumKind) {
+        // The log's own numbering is not trusted: QsoNr is the QSO's place in this run.
+        target.Record.QsoNr = target.QsoNumber;
+        return static_cast<int>(value.size());
+    }
+    if (kind == kModeKind) {
+        value = expandMode(value);
+    }
+    target.Record.SetSlot(kind, value);
+    return static_cast<int>(target.Record.Slot(kind).size());
+}
+
+int AdifColumnWidth(int valueLength, int tagNameLength, int storedLength) {
+    if (tagNameLength > valueLength) {
+        return tagNameLength;
+    }
+    return std::min(valueLength, storedLength);
+}
+
+// --- header ---
+
+void AdifReader::ReadAdifHeader(TObiektyInputOutput& processing) {
+    processing.ClearAdifHeader();
+    // By the ADIF standard a file that begins with "<" has no header (an empty file neither).
+    if (m_source.Peek() == '<' || m_source.AtEnd()) {
+        return;
+    }
+    std::string line;
+    for (;;) {
+        const int c = m_source.Get();
+        if (c == ByteSource::kEnd) {
+            throw LogDataError(LogProblem::AdifHeaderWithoutEnd, "", m_source.LineNumber());
+        }
+        if (c == '\r' || c == '\n') {
+            if (c == '\r' && m_source.Peek() == '\n') {
+                m_source.Get();
+            }
+            storeHeaderLine(processing, std::move(line));
+            line.clear();
+            continue;
+        }
+        line += static_cast<char>(c);
+        if (c == '>' && endsWithHeaderEnd(line)) {
+            // Invariant: the last five bytes read are "<EOH>" in some letter case; the next
+            // byte is the first byte of the records.
+            line.resize(line.size() - 5);
+            if (!line.empty()) {
+                storeHeaderLine(processing, std::move(line));
+            }
+            storeHeaderLine(processing, "<EOH>");
+            return;
+        }
+    }
+}
+
+void AdifReader::storeHeaderLine(TObiektyInputOutput& processing, std::string line) {
+    if (processing.AdifHeaderLineCount == kMaxAdifHeaderLines) {
+        throw LogDataError(LogProblem::AdifHeaderWithoutEnd, "", m_source.LineNumber());
+    }
+    processing.AdifHeaderLines[++processing.AdifHeaderLineCount] = std::move(line);
+}
+
+// --- fields ---
+
+AdifField AdifReader::ReadAdifField() {
+    AdifField field;
+    for (;;) {
+        const int c = m_source.Get();
+        if (c == ByteSource::kEnd) {
+            field.EndOfLine = field.InputEnded = true;
+            return field;
+        }
+        if (c != '<') {
+            continue;  // line ends, blanks and any text between tags
+        }
+        field.Line = m_source.LineNumber();
+        readTag(field);
+        if (m_source.AtEnd()) {
+            field.EndOfLine = field.InputEnded = true;
+        }
+        return field;
+    }
+}
+
+void AdifReader::readTag(AdifField& field) {
+    // Invariant: the last byte read was "<"; the tag text runs to the next ">".
+    std::string tagText;
+    for (int c = m_source.Get(); c != '>'; c = m_source.Get()) {
+        if (c == ByteSource::kEnd) {
+            field.EndOfLine = field.InputEnded = true;
+            return;
+        }
+        tagText += static_cast<char>(c);
+    }
+    const auto colon = tagText.find(':');
+    field.TagName = tagText.substr(0, colon);
+    if (upperAscii(field.TagName) == "EOR") {
+        field.EndOfLine = true;
+        return;
+    }
+    if (colon == std::string::npos) {
+        return;  // a tag without a length carries no value
+    }
+    const std::string_view afterColon = std::string_view(tagText).substr(colon + 1);
+    const std::string_view lengthText = afterColon.substr(0, afterColon.find(':'));
+    std::uint64_t length = 0;
+    if (!parseLength(lengthText, length)) {
+        throw LogDataError(LogProblem::AdifBadValueLength, "<" + tagText + ">", field.Line);
+    }
+    readValue(field, length);
+}
+
+void AdifReader::readValue(AdifField& field, std::uint64_t length) {
+    // Exactly `length` bytes form the value, line breaks and "<" included.
+    field.Value.reserve(static_cast<std::size_t>(std::min(length, kReserveLimit)));
+    for (std::uint64_t i = 0; i < length; ++i) {
+        const int c = m_source.Get();
+        if (c == ByteSource::kEnd) {
+            field.EndOfLine = field.InputEnded = true;
+            return;
+        }
+        field.Value += static_cast<char>(c);
+    }
+}
+
+// --- records ---
+
+bool AdifReader::ReadAdifRecord(RecordTarget& target) {
+    for (;;) {
+        const AdifField field = ReadAdifField();
+        const std::string name = upperAscii(field.TagName);
+        if (name == "EOR") {
+            return true;  // also when "<EOR>" is the very last thing of the log
+        }
+        if (field.InputEnded) {
+            return false;
+        }
+        // An empty name ("<>", "<:5>") names no field, and a stray "<EOH>" among the records
+        // is the header's end, never a field: both are skipped with their value.
+        if (name.empty() || name == "EOH") {
+            continue;
+        }
+        storeTag(field, name, target);
+    }
+}
+
+void AdifReader::storeTag(const AdifField& field, const std::string& name, RecordTarget& target) {
+    const std::string value = TrimBlanks(field.Value);
+    const int valueLength = static_cast<int>(std::min<std::size_t>(value.size(), INT_MAX));
+    const int entry = target.Catalogue.RegisterField(name, target.Columns);
+    if (entry == kNoEntry) {
+        refuse(name);
+        return;
+    }
+    target.Columns.CurrentEntry = entry;
+    const int stored = StoreField(value, target);
+    target.Catalogue.RaiseColumnWidth(
+        entry, AdifColumnWidth(valueLength, static_cast<int>(name.size()), stored));
+}
+
+void AdifReader::refuse(const std::string& name) {
+    if (m_refusedSet.insert(name).second) {
+        m_refusedNames.push_back(name);
+    }
+}
+
+}  // namespace velmark
