@@ -1,0 +1,57 @@
+#include "dxcc/crlf_text_file.h"
+
+#include <cerrno>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+
+#include "core/errors.h"
+
+namespace velmark {
+
+std::vector<NumberedLine> ReadTextLines(const std::string& path) {
+    if (std::filesystem::is_directory(path)) {
+        errno = EISDIR;
+        throw FileError::FromErrno(path);
+    }
+    std::ifstream in(path, std::ios::binary);
+    if (!in)
+        throw FileError::FromErrno(path);
+    const std::string bytes{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+    if (in.bad())
+        throw FileError::FromErrno(path);
+
+    std::vector<NumberedLine> lines;
+    std::string current;
+    bool lineOpen = false;
+    for (std::size_t i = 0; i < bytes.size(); ++i) {
+        const char c = bytes[i];
+        if (c == '\r' || c == '\n') {
+            lines.push_back({current, static_cast<int>(lines.size()) + 1});
+            current.clear();
+            lineOpen = false;
+            if (c == '\r' && i + 1 < bytes.size() && bytes[i + 1] == '\n')
+                ++i;
+            continue;
+        }
+        current += c;
+        lineOpen = true;
+    }
+    if (lineOpen)
+        lines.push_back({current, static_cast<int>(lines.size()) + 1});
+    return lines;
+}
+
+void WriteCrLfLines(const std::string& path, const std::vector<std::string>& lines) {
+    std::ofstream out(path, std::ios::binary | std::ios::trunc);
+    if (!out)
+        throw FileError::FromErrno(path);
+    for (const std::string& line : lines) {
+        out << line << "\r\n";
+    }
+    out.close();
+    if (!out)
+        throw FileError::FromErrno(path);
+}
+
+}  // namespace velmark
