@@ -1,0 +1,306 @@
+#include "dxcc/callsign_resolver.h"
+
+#include <algorithm>
+#include <utility>
+
+#include "dxcc/leading_number.h"
+
+namespace velmark {
+
+namespace {
+
+std::string KeyOf(std::string_view text) {
+    return std::string(text.substr(0, kLookupKeySize));
+}
+
+// Sets the character at a 1-based position to "?"; a key shorter than that does not change.
+void MarkWildcard(std::string& key, std::size_t position) {
+    if (position >= 1 && position <= key.size())
+        key[position - 1] = '?';
+}
+
+bool StartsWith(std::string_view text, std::string_view head) {
+    return text.size() >= head.size() && text.substr(0, head.size()) == head;
+}
+
+char FirstCharacter(std::string_view text) {
+    return text.empty() ? '\0' : text.front();
+}
+
+bool IsDigit(char c) {
+    return c >= '0' && c <= '9';
+}
+
+// Designators after the call that say nothing about where the station is: portable, maritime
+// mobile, alternative location, low power.
+bool IsNeutralDesignator(std::string_view part) {
+    return part == "P" || part == "MM" || part == "A" || part == "QRP";
+}
+
+// A call area given as a number alone, as in /4, keeps the home call's entity.
+bool IsCallAreaNumber(std::string_view part) {
+    return !part.empty() && std::all_of(part.begin(), part.end(), IsDigit) && IsWholeInteger(part);
+}
+
+// A designator with a digit and something else, as in /QC3, is itself a prefix with an area.
+bool IsPrefixWithArea(std::string_view part) {
+    return std::any_of(part.begin(), part.end(), IsDigit) &&
+           !std::all_of(part.begin(), part.end(), IsDigit);
+}
+
+// Step 3 of a lookup: which part of a call with "/" is searched. A prefix before the call
+// (QA/QB1ABC, the shorter part first) is searched with the whole key kept for "*" entries;
+// after the call, the designator decides.
+void ApplyPortableDesignator(std::string& key, std::string& savedKey) {
+    const std::size_t slash = key.find('/');
+    if (slash == std::string::npos)
+        return;
+    const std::string before = key.substr(0, slash);
+    std::string after = key.substr(slash + 1);
+    after = after.substr(0, after.find('/'));
+    if (before.size() <= after.size()) {
+        key = before;
+        return;
+    }
+    std::string chosen = after;
+    if (IsNeutralDesignator(after))
+        chosen = before;
+    if (IsCallAreaNumber(after))
+        chosen = before;
+    if (IsPrefixWithArea(after))
+        chosen = after;
+    key = savedKey = KeyOf(chosen);
+}
+
+// The texts a table entry and the key are compared by. An entry with "*" stands for any
+// characters up to the next "/" of the whole key, so =3D2*/R covers every =3D2.../R.
+std::pair<std::string, std::string> ComparisonTexts(const PrefixEntry& entry, std::string_view key,
+                                                    std::string_view savedKey) {
+    const std::size_t star = entry.PrefixText.find('*');
+    if (star == std::string::npos)
+        return {entry.PrefixText, std::string(key)};
+    std::string entryText = entry.PrefixText;
+    entryText.erase(star, 1);
+    std::string keyText(savedKey);
+    const std::size_t slash = keyText.find('/', star);
+    if (slash != std::string::npos)
+        keyText.erase(star, slash - star);
+    return {entryText, keyText};
+}
+
+bool Applies(const PrefixEntry& entry, double dateValue) {
+    return entry.ValidUntil >= dateValue;
+}
+
+// Step 1 of the search: bisection to the last entry not greater than the key.
+int Bisect(const TListaDXCC& list, std::string_view key, std::string_view savedKey) {
+    int lo = 1;
+    int hi = list.PrefixCount;
+    int mid = lo + (hi - lo) / 2;
+    do {
+        const auto [entryText, keyText] = ComparisonTexts(list.PrefixTable[mid], key, savedKey);
+        if (entryText > keyText) {
+            hi = mid;
+        } else {
+            lo = mid;
+        }
+        mid = lo + (hi - lo) / 2;
+    } while (!(hi - mid <= 1 && mid == lo));
+    return mid;
+}
+
+// Step 6 of the search: among entries with the chosen prefix text, the first that applies to
+// the date, unless the next one has the same validity and so no single entity can be named.
+void ChooseAmongEqualPrefixes(const TListaDXCC& list, int last, double dateValue,
+                              PrefixSearchResult& result) {
+    const TabUpo& table = list.PrefixTable;
+    int first = last;
+    while (first > 1 && table[first - 1].PrefixText == table[last].PrefixText) --first;
+    result.Status = kResolveNoEntity;
+    for (int i = first; i <= last; ++i) {
+        if (!Applies(table[i], dateValue)) {
+            if (i == last)
+                result.SeveralEntries = true;
+            continue;
+        }
+        result.Status = kResolveFound;
+        result.StopEntry = i;
+        if (i + 1 <= list.PrefixCount && table[i + 1].PrefixText == table[i].PrefixText &&
+            table[i + 1].ValidUntil == table[i].ValidUntil) {
+            result.SeveralEntries = true;
+            return;
+        }
+        result.ChosenEntry = i;
+        result.ListLine = table[i].ListLine;
+        result.FirstLine = list.ListLineTable[result.ListLine].FirstLine;
+        return;
+    }
+}
+
+// Index 1..7 of a continent code in the continent table, 8 for an empty code, 0 when unknown.
+std::int32_t ContinentNumber(const TListaDXCC& list, const std::string& code) {
+    for (int slot = 1; slot <= kContinentSlots; ++slot) {
+        if (list.ContinentTable[slot] == code)
+            return slot;
+    }
+    return 0;
+}
+
+CallsignResolution ResultsOf(const TListaDXCC& list, const PrefixSearchResult& found) {
+    CallsignResolution result;
+    result.Status = found.Status;
+    result.ListLine = found.ListLine;
+    result.FirstLine = found.FirstLine;
+    if (found.FirstLine >= 1) {
+        const ListLine& line = list.ListLineTable[found.ListLine];
+        result.ListNr = line.ListNr;
+        result.AdifNr = line.AdifNr;
+        result.CqZone = line.CqZone;
+        result.ItuZone = line.ItuZone;
+        result.Continent = ContinentNumber(list, list.ListLineTable[found.FirstLine].Continent);
+    }
+    return result;
+}
+
+// Step 5: in Russia and Ukraine the call area digit, not the prefix letters, decides the
+// entity, so the list may hold entries such as U?9 for it. A matching R or U prefix is tried
+// again with its last compared position as "?"; the area entry wins only when it expires
+// earlier than the prefix found first.
+PrefixSearchResult ApplyCallAreaRule(const TListaDXCC& list, std::string& key,
+                                     const std::string& savedKey, double dateValue,
+                                     const PrefixSearchResult& found) {
+    if (found.Status != kResolveFound || found.SeveralEntries || found.ChosenEntry == 0) {
+        return found;
+    }
+    const PrefixEntry& chosen = list.PrefixTable[found.ChosenEntry];
+    const char first = FirstCharacter(chosen.PrefixText);
+    if (first != 'R' && first != 'U')
+        return found;
+    const double firstValidity = chosen.ValidUntil;
+    MarkWildcard(key, found.LastExaminedText.size());
+    const PrefixSearchResult again = SearchPrefixTable(list, key, savedKey, dateValue);
+    if (again.Status != kResolveFound ||
+        list.PrefixTable[again.StopEntry].ValidUntil >= firstValidity) {
+        return found;
+    }
+    return again;
+}
+
+// Step 6: nothing matched; try "?" in place of the 2nd, then the 3rd character, then a "?"
+// inserted before the 2nd character.
+PrefixSearchResult RetryWhenNothingMatched(const TListaDXCC& list, std::string& key,
+                                           const std::string& savedKey, double dateValue,
+                                           PrefixSearchResult found) {
+    if (found.Status != kResolveNoEntity)
+        return found;
+    MarkWildcard(key, 2);
+    found = SearchPrefixTable(list, key, savedKey, dateValue);
+    if (found.Status != kResolveNoEntity)
+        return found;
+    key = savedKey;
+    MarkWildcard(key, 3);
+    found = SearchPrefixTable(list, key, savedKey, dateValue);
+    if (found.Status != kResolveNoEntity)
+        return found;
+    key = savedKey;
+    key.insert(std::min<std::size_t>(1, key.size()), "?");
+    key = KeyOf(key);
+    return SearchPrefixTable(list, key, savedKey, dateValue);
+}
+
+// Step 7: every entry of the prefix expired; try "?" at the last compared position, first in
+// the key as it stands, then in the saved key. Finding nothing still means expired.
+PrefixSearchResult RetryWhenExpired(const TListaDXCC& list, std::string& key,
+                                    const std::string& savedKey, double dateValue,
+                                    PrefixSearchResult found) {
+    for (int attempt = 1; attempt <= 2 && found.Status == kResolveExpired; ++attempt) {
+        if (attempt == 2)
+            key = savedKey;
+        MarkWildcard(key, found.LastExaminedText.size());
+        found = SearchPrefixTable(list, key, savedKey, dateValue);
+        if (found.Status == kResolveNoEntity)
+            found.Status = kResolveExpired;
+    }
+    return found;
+}
+
+}  // namespace
+
+PrefixSearchResult SearchPrefixTable(const TListaDXCC& list, std::string_view key,
+                                     std::string_view savedKey, double dateValue) {
+    PrefixSearchResult result;
+    const int count = list.PrefixCount;
+    if (count == 0)
+        return result;
+    const TabUpo& table = list.PrefixTable;
+
+    // 1-2. Bisection; the last entry is never a bisection point, so check it separately.
+    int mid = Bisect(list, key, savedKey);
+    if (mid == count - 1) {
+        const auto [entryText, keyText] = ComparisonTexts(table[count], key, savedKey);
+        if (StartsWith(keyText, entryText))
+            mid = count;
+    }
+
+    // 3. Backward scan to the first entry that begins the key, within the key's first letter.
+    bool matched = false;
+    for (;;) {
+        const auto [entryText, keyText] = ComparisonTexts(table[mid], key, savedKey);
+        result.LastExaminedText = entryText;
+        if (StartsWith(keyText, entryText)) {
+            matched = true;
+            break;
+        }
+        --mid;
+        if (mid == 0 || FirstCharacter(entryText) != FirstCharacter(keyText))
+            break;
+    }
+    if (!matched)
+        return result;
+
+    // 4. Equal texts at either end of the table, where the bisection cannot reach the last.
+    if (count >= 2 && mid == 1 && table[1].PrefixText == table[2].PrefixText)
+        mid = 2;
+    if (count >= 2 && mid == count - 1 && table[count - 1].PrefixText == table[count].PrefixText) {
+        mid = count;
+    }
+
+    // 6-7.
+    ChooseAmongEqualPrefixes(list, mid, dateValue, result);
+    if (result.SeveralEntries && mid != 1 && !Applies(table[mid], dateValue)) {
+        result.Status = kResolveExpired;
+    }
+    return result;
+}
+
+CallsignResolution LookupKey(TListaDXCC& list, std::string_view key, double dateValue, bool exact) {
+    ResolverMemory& memory = list.Resolver;
+    if (memory.LastKey && *memory.LastKey == key && memory.LastDate == dateValue) {
+        return memory.LastResult;
+    }
+    std::string searched = KeyOf(key);
+    std::string savedKey = searched;
+    if (!exact)
+        ApplyPortableDesignator(searched, savedKey);
+
+    PrefixSearchResult found = SearchPrefixTable(list, searched, savedKey, dateValue);
+    found = ApplyCallAreaRule(list, searched, savedKey, dateValue, found);
+    found = RetryWhenNothingMatched(list, searched, savedKey, dateValue, found);
+    found = RetryWhenExpired(list, searched, savedKey, dateValue, found);
+
+    const CallsignResolution result = ResultsOf(list, found);
+    memory.LastKey = savedKey;
+    memory.LastDate = dateValue;
+    memory.LastResult = result;
+    return result;
+}
+
+CallsignResolution ResolveCallsign(TListaDXCC& list, std::string_view callsign, double dateValue) {
+    const std::string exactKey = KeyOf("=" + std::string(callsign));
+    const CallsignResolution exact = LookupKey(list, exactKey, dateValue, true);
+    if (exact.Status != kResolveNoEntity)
+        return exact;
+    return LookupKey(list, std::string_view(exactKey).substr(1), dateValue, false);
+}
+
+}  // namespace velmark
