@@ -31,10 +31,11 @@ bool IsDigit(char c) {
     return c >= '0' && c <= '9';
 }
 
-// Designators after the call that say nothing about where the station is: portable, maritime
-// mobile, alternative location, low power.
+// Designators after the call that say nothing about where the station is: portable, mobile,
+// maritime mobile, alternative location, low power. (Taken as a prefix, /M would put every
+// mobile station into the entity whose prefix is M.)
 bool IsNeutralDesignator(std::string_view part) {
-    return part == "P" || part == "MM" || part == "A" || part == "QRP";
+    return part == "P" || part == "M" || part == "MM" || part == "A" || part == "QRP";
 }
 
 // A call area given as a number alone, as in /4, keeps the home call's entity.
