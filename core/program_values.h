@@ -11,6 +11,8 @@ namespace velmark {
 
 // The build's four-part version, "1.0.2.0".
 inline constexpr const char* kVersionNumber = VELMARK_VERSION_TEXT;
+// The application title, which the ADIF header of a part file names as the translator.
+inline constexpr const char* kApplicationTitle = "VELMARK_TRANSLATIONS";
 
 struct ProgramValues {
     // Working directory at start-up, without a trailing separator; reference files and TYM.LOG

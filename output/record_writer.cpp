@@ -1,0 +1,222 @@
+#include "output/record_writer.h"
+
+#include <array>
+#include <cstddef>
+
+#include "core/program_values.h"
+#include "core/standard_fields.h"
+#include "output/adif_writer.h"
+#include "output/date_time_conversion.h"
+#include "settings/configuration.h"
+
+namespace velmark {
+
+namespace {
+
+// The kind of a standard field, found by its name while compiling (a misspelt name does not
+// compile).
+constexpr int standardKind(std::string_view name) {
+    for (std::size_t i = 0; i < kStandardFields.size(); ++i) {
+        if (kStandardFields[i].Name == name) {
+            return static_cast<int>(i);
+        }
+    }
+    throw "not a standard field name";
+}
+
+constexpr int kClassKind = standardKind("CLASS_");
+constexpr int kPfxKind = standardKind("PFX");
+constexpr int kQsoRandomKind = standardKind("QSO_RANDOM");
+constexpr int kTimeOnKind = standardKind("TIME_ON");
+constexpr int kTimeOffKind = standardKind("TIME_OFF");
+static_assert(kQsoDateKind == standardKind("QSO_DATE"));
+static_assert(kQsoNumKind == standardKind("QSO_NUM"));
+
+// A time is written with at most this many characters: HH, the separator, MM.
+constexpr std::size_t kTimeLength = 5;
+// QSO_NUM is right-aligned in this many characters.
+constexpr std::size_t kQsoNumWidth = 6;
+
+// Filler values: wide enough to print as a visible line in the card's column.
+constexpr std::string_view kFillerPfx = "------";
+constexpr std::string_view kFillerDate = "----------";
+constexpr std::string_view kFillerOther = "-------";
+
+// The date format named by a configuration code; other codes name none.
+std::string_view dateFormatName(std::uint8_t code) {
+    static constexpr std::array<std::string_view, 5> kNames = {"", "YYYYMMDD", "DDMMYYYY",
+                                                               "YYYY-MM-DD", "DD-MM-YYYY"};
+    return code < kNames.size() ? kNames[code] : std::string_view{};
+}
+
+bool isCsvOrTxt(std::string_view separator) {
+    return separator == kCsvSeparator || separator == kTxtSeparator;
+}
+
+void appendField(std::string& out, std::string_view name, std::string_view value, int width,
+                 std::string_view separator, bool lastColumn) {
+    if (separator == kAdifSeparator) {
+        out += AdifField(name, value);
+        return;
+    }
+    if (!isCsvOrTxt(separator)) {
+        return;
+    }
+    out += '"';
+    out += value;
+    out += '"';
+    if (lastColumn) {
+        return;
+    }
+    // TXT pads every column to its width, leaving at least one blank between columns.
+    const auto length = static_cast<std::ptrdiff_t>(value.size());
+    if (separator == kTxtSeparator && width > length) {
+        out.append(static_cast<std::size_t>(width - length + 1), ' ');
+    } else {
+        out += separator;
+    }
+}
+
+void appendRecordEnd(std::string& out, std::string_view separator) {
+    if (separator == kAdifSeparator) {
+        out += kAdifRecordEnd;
+    } else if (isCsvOrTxt(separator)) {
+        out += kLineEnd;
+    }
+}
+
+std::string qsoNumberText(std::int32_t qsoNr) {
+    std::string digits = std::to_string(qsoNr);
+    if (digits.size() < kQsoNumWidth) {
+        digits.insert(0, kQsoNumWidth - digits.size(), ' ');
+    }
+    return digits;
+}
+
+std::string outputDate(std::string_view stored, const RecordLayout& layout) {
+    std::string date(stored);
+    if (layout.OutputDateFormat != 0) {
+        ConvertQsoDate(date, dateFormatName(layout.InputDateFormat),
+                       dateFormatName(layout.OutputDateFormat), layout.DateSeparatorText);
+    }
+    return date;
+}
+
+// The separator is applied to the stored time each time the record is written, so the main
+// output and the part file get the same text.
+std::string outputTime(std::string_view stored, const RecordLayout& layout) {
+    std::string time(stored);
+    ApplyTimeSeparator(time, layout.TimeSeparatorText);
+    if (time.size() > kTimeLength) {
+        time.resize(kTimeLength);
+    }
+    return time;
+}
+
+std::string outputValue(const OutputColumn& column, const RecordLayout& layout,
+                        const QsoRecord& record) {
+    switch (column.Kind) {
+        case kQsoNumKind:
+            return qsoNumberText(record.QsoNr);
+        case kQsoDateKind:
+            return outputDate(record.Slot(column.Kind), layout);
+        case kTimeOnKind:
+        case kTimeOffKind:
+            return outputTime(record.Slot(column.Kind), layout);
+        default:
+            return std::string(record.Slot(column.Kind));
+    }
+}
+
+std::string_view fillerValue(int kind) {
+    switch (kind) {
+        case kPfxKind:
+            return kFillerPfx;
+        case kQsoDateKind:
+        case kQsoRandomKind:
+            return kFillerDate;
+        default:
+            return kFillerOther;
+    }
+}
+
+// Builds a whole record in memory and hands it to the sink in one write.
+template <typename ValueOf>
+void writeRecord(OutputSink& target, const RecordLayout& layout, ValueOf valueOf) {
+    std::string out;
+    const std::size_t count = layout.Columns.size();
+    for (std::size_t i = 0; i < count; ++i) {
+        const OutputColumn& column = layout.Columns[i];
+        appendField(out, column.Name, valueOf(column), column.Width, layout.Separator,
+                    i + 1 == count);
+    }
+    appendRecordEnd(out, layout.Separator);
+    target.Write(out);
+}
+
+}  // namespace
+
+std::string_view OutputSeparator(int outputFileType) {
+    switch (outputFileType) {
+        case 0:
+            return kAdifSeparator;
+        case 1:
+            return kCsvSeparator;
+        case 2:
+            return kTxtSeparator;
+        case 3:
+            return kCabrilloSeparator;
+        default:
+            return {};
+    }
+}
+
+std::string OutputColumnName(int kind, const TStrukturaADIF& catalogue) {
+    if (kind == kClassKind) {
+        return "CLASS";
+    }
+    return catalogue.Entry(kind + 1).Name;
+}
+
+RecordLayout MakeRecordLayout(const ColumnList& columns, const TStrukturaADIF& catalogue,
+                              const TKonfiguracja& config, const ProgramValues& values) {
+    RecordLayout layout;
+    for (int position = 1; position <= columns.ColumnCount; ++position) {
+        const int entry = columns.Positions[position];
+        const int kind = entry - 1;
+        layout.Columns.push_back(
+            {kind, OutputColumnName(kind, catalogue), catalogue.Entry(entry).ColumnWidth});
+    }
+    layout.Separator = std::string(OutputSeparator(config.OutputFileType));
+    layout.InputDateFormat = config.InputDateFormat;
+    layout.OutputDateFormat = config.OutputDateFormat;
+    layout.DateSeparatorText = values.DateSeparatorText;
+    layout.TimeSeparatorText = values.TimeSeparatorText;
+    return layout;
+}
+
+void WriteField(OutputSink& target, std::string_view name, std::string_view value, int width,
+                std::string_view separator, bool lastColumn) {
+    std::string out;
+    appendField(out, name, value, width, separator, lastColumn);
+    target.Write(out);
+}
+
+void WriteColumnTitles(OutputSink& target, const RecordLayout& layout) {
+    if (!isCsvOrTxt(layout.Separator)) {
+        return;
+    }
+    writeRecord(target, layout, [](const OutputColumn& column) { return column.Name; });
+}
+
+void WriteQsoRecord(OutputSink& target, const RecordLayout& layout, const QsoRecord& record) {
+    writeRecord(target, layout,
+                [&](const OutputColumn& column) { return outputValue(column, layout, record); });
+}
+
+void WriteFillerRecord(OutputSink& target, const RecordLayout& layout) {
+    writeRecord(target, layout,
+                [](const OutputColumn& column) { return std::string(fillerValue(column.Kind)); });
+}
+
+}  // namespace velmark
