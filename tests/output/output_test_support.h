@@ -21,7 +21,7 @@
 
 namespace velmark::testing {
 
-struct ColumnSpec {
+struct TestColumn {
     std::string_view Name;  // catalogue name, as a log's title line or tags bring it
     int MeasuredWidth = 0;  // widest value the reader saw; 0 for none
 };
@@ -33,8 +33,8 @@ struct OutputRun {
     TKonfiguracja Config;
     ProgramValues Values;
 
-    explicit OutputRun(std::initializer_list<ColumnSpec> columns) {
-        for (const ColumnSpec& column : columns) {
+    explicit OutputRun(std::initializer_list<TestColumn> columns) {
+        for (const TestColumn& column : columns) {
             const int entry = Catalogue.RegisterField(column.Name, Columns);
             if (column.MeasuredWidth > 0) {
                 Catalogue.RaiseColumnWidth(entry, column.MeasuredWidth);
