@@ -1,10 +1,10 @@
 #include "input/adif_reader.h"
 
 #include <algorithm>
-#include <cctype>
 #include <charconv>
 #include <climits>
 
+#include "input/ascii_case.h"
 #include "input/log_data_error.h"
 
 namespace velmark {
@@ -18,18 +18,10 @@ constexpr int kModeKind = 42;
 // claims more than the file holds (reading then simply stops at the end of the log).
 constexpr std::uint64_t kReserveLimit = 1 << 16;
 
-std::string upperAscii(std::string_view text) {
-    std::string upper(text);
-    for (char& c : upper) {
-        c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
-    }
-    return upper;
-}
-
 bool endsWithHeaderEnd(std::string_view line) {
     constexpr std::string_view kHeaderEnd = "<EOH>";
     return line.size() >= kHeaderEnd.size() &&
-           upperAscii(line.substr(line.size() - kHeaderEnd.size())) == kHeaderEnd;
+           UpperAscii(line.substr(line.size() - kHeaderEnd.size())) == kHeaderEnd;
 }
 
 // The ADIF shorthands for two modes; only the exact upper-case forms are meant.
@@ -165,7 +157,7 @@ void AdifReader::readTag(AdifField& field) {
     }
     const auto colon = tagText.find(':');
     field.TagName = tagText.substr(0, colon);
-    if (upperAscii(field.TagName) == "EOR") {
+    if (UpperAscii(field.TagName) == "EOR") {
         field.EndOfLine = true;
         return;
     }
@@ -199,7 +191,7 @@ void AdifReader::readValue(AdifField& field, std::uint64_t length) {
 bool AdifReader::ReadAdifRecord(RecordTarget& target) {
     for (;;) {
         const AdifField field = ReadAdifField();
-        const std::string name = upperAscii(field.TagName);
+        const std::string name = UpperAscii(field.TagName);
         if (name == "EOR") {
             return true;  // also when "<EOR>" is the very last thing of the log
         }
@@ -218,7 +210,7 @@ bool AdifReader::ReadAdifRecord(RecordTarget& target) {
 void AdifReader::storeTag(const AdifField& field, const std::string& name, RecordTarget& target) {
     const std::string value = TrimBlanks(field.Value);
     const int valueLength = static_cast<int>(std::min<std::size_t>(value.size(), INT_MAX));
-    const int entry = target.Catalogue.RegisterField(name, target.Columns);
+    const int entry = registerName(name, target);
     if (entry == kNoEntry) {
         refuse(name);
         return;
@@ -227,6 +219,20 @@ void AdifReader::storeTag(const AdifField& field, const std::string& name, Recor
     const int stored = StoreField(value, target);
     target.Catalogue.RaiseColumnWidth(
         entry, AdifColumnWidth(valueLength, static_cast<int>(name.size()), stored));
+}
+
+int AdifReader::registerName(const std::string& name, RecordTarget& target) {
+    // Every record names the same few fields again; once a name has its entry and its column
+    // in this run, both stay, so the catalogue need not be searched for it again.
+    const auto known = m_registeredNames.find(name);
+    if (known != m_registeredNames.end()) {
+        return known->second;
+    }
+    const int entry = target.Catalogue.RegisterField(name, target.Columns);
+    if (entry != kNoEntry) {
+        m_registeredNames.emplace(name, entry);
+    }
+    return entry;
 }
 
 void AdifReader::refuse(const std::string& name) {

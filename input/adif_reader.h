@@ -10,6 +10,7 @@
 #include <set>
 #include <string>
 #include <string_view>
+#include <unordered_map>
 #include <vector>
 
 #include "core/field_catalogue.h"
@@ -81,9 +82,11 @@ class AdifReader {
     void readTag(AdifField& field);
     void readValue(AdifField& field, std::uint64_t length);
     void storeTag(const AdifField& field, const std::string& name, RecordTarget& target);
+    int registerName(const std::string& name, RecordTarget& target);
     void refuse(const std::string& name);
 
     ByteSource& m_source;
+    std::unordered_map<std::string, int> m_registeredNames;  // names entered in this run
     std::vector<std::string> m_refusedNames;
     std::set<std::string> m_refusedSet;
 };

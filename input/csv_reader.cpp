@@ -1,12 +1,12 @@
 #include "input/csv_reader.h"
 
 #include <algorithm>
-#include <cctype>
 #include <climits>
 #include <set>
 #include <vector>
 
 #include "core/standard_fields.h"
+#include "input/ascii_case.h"
 #include "input/log_data_error.h"
 
 namespace velmark {
@@ -23,14 +23,6 @@ bool isHardSeparator(int c) {
     return c == ',' || c == ';';
 }
 
-std::string upperAscii(std::string_view text) {
-    std::string upper(text);
-    for (char& c : upper) {
-        c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
-    }
-    return upper;
-}
-
 int clampedLength(std::size_t size) {
     return static_cast<int>(std::min<std::size_t>(size, INT_MAX));
 }
@@ -38,7 +30,7 @@ int clampedLength(std::size_t size) {
 enum class CabrilloLine { Qso, Other, EndOfLog };
 
 CabrilloLine classifyCabrilloLine(const std::string& firstField) {
-    const std::string word = upperAscii(TrimBlanks(firstField));
+    const std::string word = UpperAscii(TrimBlanks(firstField));
     if (word == "QSO:") {
         return CabrilloLine::Qso;
     }
@@ -321,7 +313,7 @@ void CsvReader::SkipCabrilloHeader() {
             continue;
         }
         finishLineEnd(c);
-        if (upperAscii(lineStart) == "CREATED") {
+        if (UpperAscii(lineStart) == "CREATED") {
             break;
         }
         lineStart.clear();

@@ -1,7 +1,6 @@
 #include "input/qso_completion.h"
 
 #include <algorithm>
-#include <cctype>
 #include <charconv>
 #include <cstdint>
 #include <limits>
@@ -15,6 +14,7 @@
 #include "dxcc/date_value.h"
 #include "dxcc/dxcc_list.h"
 #include "input/adif_reader.h"
+#include "input/ascii_case.h"
 #include "settings/configuration.h"
 #include "settings/text_table.h"
 
@@ -29,14 +29,6 @@ constexpr std::size_t kQslViaSize = 65;
 constexpr std::size_t kCallKeySize = 7;
 constexpr std::size_t kViaKeySize = 14;
 constexpr char kCarriageReturn = '\r';  // joins the lines of a box's prompt
-
-std::string upperAscii(std::string_view text) {
-    std::string upper(text);
-    for (char& c : upper) {
-        c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
-    }
-    return upper;
-}
 
 bool isLetter(char c) {
     return c >= 'A' && c <= 'Z';
@@ -118,7 +110,7 @@ std::string askQslRoute(RunObjects& run, const std::string& viaAsRead) {
         std::string(record.Slot(kBandKind)) + " " + std::string(record.Slot(kModeKind));
     const std::string prompt = joinLines({texts.MsgQslViaForQso, qso, texts.MsgQslViaConflict,
                                           texts.MsgEnterQslViaAgain, texts.MsgQslViaValues});
-    return upperAscii(run.Ui.InputBox(texts.CapEnterQslVia, prompt, viaAsRead));
+    return UpperAscii(run.Ui.InputBox(texts.CapEnterQslVia, prompt, viaAsRead));
 }
 
 // Step 2: the QSL_VIA slot takes its normal form.
@@ -138,7 +130,7 @@ struct QslRoute {
 // Step 3: the card goes to the QSL manager when the log names one, else to the station itself.
 QslRoute decideRoute(const QsoRecord& record) {
     const std::string_view via = record.Slot(kQslViaKind);
-    if (upperAscii(via.substr(0, 6)) == "DIRECT") {
+    if (UpperAscii(via.substr(0, 6)) == "DIRECT") {
         return {"", kEntityDirect};
     }
     const std::string_view callsign = via.empty() ? record.Slot(kCallKind) : via;
@@ -207,7 +199,7 @@ void settleInputDateFormat(RunObjects& run, int code) {
 
 QslViaNormalisation NormaliseQslVia(std::string_view text) {
     QslViaNormalisation result;
-    const std::string upper = upperAscii(TrimBlanks(text));
+    const std::string upper = UpperAscii(TrimBlanks(text));
     bool directFound = false;
     bool bureauFound = false;
     std::string callsign;

@@ -1,0 +1,242 @@
+#include "input/log_input.h"
+
+#include <cmath>
+#include <functional>
+#include <memory>
+#include <string>
+
+#include "core/field_catalogue.h"
+#include "core/processing_object.h"
+#include "core/program_values.h"
+#include "core/qso_index.h"
+#include "core/tym_log.h"
+#include "core/user_interface.h"
+#include "dxcc/dxcc_list.h"
+#include "input/adif_reader.h"
+#include "input/byte_source.h"
+#include "input/csv_reader.h"
+#include "input/log_data_error.h"
+#include "input/qso_completion.h"
+#include "settings/text_table.h"
+
+namespace velmark {
+
+namespace {
+
+constexpr double kBytesPerQso = 330.0;
+// Lines with a wrong number of fields are listed one by one up to this many, then counted.
+constexpr int kMaxRowWarnings = 20;
+// The user interface gets a chance to repaint at least this often, besides every new percent.
+constexpr std::int32_t kQsosBetweenEvents = 64;
+constexpr std::size_t kLastColumnNameSize = 30;
+
+class LogInputPhase {
+  public:
+    LogInputPhase(RunObjects& run, const InputKind& kind) : m_run(run), m_kind(kind) {}
+
+    void Read();
+
+  private:
+    using RecordReader = std::function<bool(RecordTarget&)>;
+
+    void readAdifLog(ByteSource& log);
+    void readCsvLog(ByteSource& log);
+    void createTymLog();
+    void readRecords(const RecordReader& readRecord);
+    void showProgress();
+    void checkRowWidth(const CsvRecordResult& row);
+    void reportRowWidthRest();
+    void reportRefusedNames(const std::vector<std::string>& names);
+    void reportProblem(const LogDataError& problem);
+    void setLastColumnName();
+    void finish();
+
+    RunObjects& m_run;
+    const InputKind& m_kind;
+    std::int64_t m_logSize = 0;
+    std::int32_t m_count = 0;
+    int m_lastPercent = -1;
+    int m_rowMismatches = 0;
+};
+
+void LogInputPhase::Read() {
+    RunState& state = m_run.DxccList.Run;
+    state.ResetForNewRun();
+    m_run.Processing.ClearAdifHeader();
+    ByteSource log = ByteSource::OpenFile(m_run.Values.InputFileName);
+    m_logSize = log.Size();
+    try {
+        if (m_kind.FieldSeparator == "<>") {
+            readAdifLog(log);
+        } else {
+            readCsvLog(log);
+        }
+    } catch (const LogDataError& problem) {
+        reportProblem(problem);
+        m_run.Values.RunStatus = 2;
+    } catch (...) {
+        finish();
+        throw;
+    }
+    finish();
+}
+
+void LogInputPhase::readAdifLog(ByteSource& log) {
+    AdifReader reader(log);
+    reader.ReadAdifHeader(m_run.Processing);
+    createTymLog();
+    readRecords([&reader](RecordTarget& target) { return reader.ReadAdifRecord(target); });
+    reportRefusedNames(reader.RefusedNames());
+}
+
+void LogInputPhase::readCsvLog(ByteSource& log) {
+    RunState& state = m_run.DxccList.Run;
+    const FieldSplitting splitting = FieldSplittingFor(m_kind.FieldSeparator);
+    if (m_kind.CabrilloInput) {
+        ByteSource names =
+            ByteSource::OpenFile(m_run.Values.PathInStartDirectory(kCabrilloFieldNamesFile));
+        CsvReader(names, state, FieldSplitting::BlankSeparated).ReadColumnTitles(m_run.Catalogue);
+    }
+    CsvReader reader(log, state, splitting);
+    if (m_kind.CabrilloInput) {
+        reader.SkipCabrilloHeader();
+    } else {
+        reader.ReadColumnTitles(m_run.Catalogue);
+    }
+    createTymLog();
+    readRecords([this, &reader](RecordTarget& target) {
+        const CsvRecordResult row = reader.ReadCsvRecord(target);
+        if (!row.InputEnded) {
+            checkRowWidth(row);
+        }
+        return !row.InputEnded;
+    });
+    reportRowWidthRest();
+}
+
+void LogInputPhase::createTymLog() {
+    m_run.Processing.InputTymLog = std::make_unique<TymLog>(
+        m_run.Values.PathInStartDirectory(kTymLogName), m_run.Texts.MsgReadBeyondEndOfFile);
+    m_run.Processing.InputTymLog->CreateEmpty();
+}
+
+void LogInputPhase::readRecords(const RecordReader& readRecord) {
+    QsoRecord& record = m_run.Processing.InputRecord;
+    for (;;) {
+        record.Clear();
+        RecordTarget target{m_run.Catalogue, m_run.DxccList.Run.Columns, record, m_count + 1};
+        if (!readRecord(target)) {
+            break;
+        }
+        if (m_count == kMaxQsos) {
+            // The index has no room for this QSO: stop rather than leave QSOs out unseen.
+            m_run.Ui.AppendMessage(m_run.Texts.MsgTooManyQsos);
+            m_run.Values.RunStatus = 2;
+            break;
+        }
+        ++m_count;
+        CompleteQso(m_run, m_count);
+        showProgress();
+    }
+    m_run.Ui.SetProgress(100);
+    setLastColumnName();
+}
+
+void LogInputPhase::showProgress() {
+    const int percent = InputProgressPercent(m_count, m_logSize);
+    if (percent != m_lastPercent) {
+        m_lastPercent = percent;
+        m_run.Ui.SetProgress(percent);
+        m_run.Ui.ProcessEvents();
+    } else if (m_count % kQsosBetweenEvents == 0) {
+        m_run.Ui.ProcessEvents();
+    }
+}
+
+void LogInputPhase::checkRowWidth(const CsvRecordResult& row) {
+    const int columns = m_run.DxccList.Run.Columns.ColumnCount;
+    if (row.FieldCount == columns || ++m_rowMismatches > kMaxRowWarnings) {
+        return;
+    }
+    const TNazwyJezykowe& texts = m_run.Texts;
+    m_run.Ui.AppendMessage(
+        texts.MsgRowLine + std::to_string(row.Line) + texts.MsgRowFieldCount +
+        std::to_string(row.FieldCount) + texts.MsgRowColumnCount + std::to_string(columns) +
+        (row.FieldCount < columns ? texts.MsgRowMissingEmpty : texts.MsgRowExtraDropped));
+}
+
+void LogInputPhase::reportRowWidthRest() {
+    if (m_rowMismatches > kMaxRowWarnings) {
+        m_run.Ui.AppendMessage(m_run.Texts.MsgRowMismatchRest +
+                               std::to_string(m_rowMismatches - kMaxRowWarnings));
+    }
+}
+
+void LogInputPhase::reportRefusedNames(const std::vector<std::string>& names) {
+    for (const std::string& name : names) {
+        m_run.Ui.AppendMessage(m_run.Texts.MsgNoRoomNonStandardFields + name);
+    }
+}
+
+void LogInputPhase::reportProblem(const LogDataError& problem) {
+    const TNazwyJezykowe& texts = m_run.Texts;
+    const std::string line = std::to_string(problem.Line);
+    switch (problem.Problem) {
+        case LogProblem::AdifHeaderWithoutEnd:
+            m_run.Ui.AppendMessage(texts.MsgAdifNoHeaderEnd);
+            break;
+        case LogProblem::AdifBadValueLength:
+            m_run.Ui.AppendMessage(texts.MsgAdifBadLength + problem.Detail + texts.MsgInLineNr +
+                                   line);
+            break;
+        case LogProblem::UnclosedQuote:
+            m_run.Ui.AppendMessage(texts.MsgUnclosedQuote + line);
+            break;
+        case LogProblem::EmptyTitle:
+            m_run.Ui.AppendMessage(texts.MsgEmptyTitle + problem.Detail);
+            break;
+        case LogProblem::DuplicateTitle:
+            m_run.Ui.AppendMessage(texts.MsgDuplicateTitle + problem.Detail);
+            break;
+        case LogProblem::UnusableTitle:
+            m_run.Ui.AppendMessage(texts.MsgUnusableTitle + problem.Detail);
+            break;
+        case LogProblem::CatalogueFull:
+            m_run.Ui.AppendMessage(texts.MsgNoRoomNonStandardFields);
+            break;
+    }
+    m_run.Ui.AppendMessage(texts.MsgInputDataFile + " " + m_run.Values.InputFileName);
+}
+
+void LogInputPhase::setLastColumnName() {
+    ColumnList& columns = m_run.DxccList.Run.Columns;
+    if (columns.ColumnCount == 0) {
+        return;
+    }
+    const int entry = columns.Positions[static_cast<std::size_t>(columns.ColumnCount)];
+    columns.LastColumnName = m_run.Catalogue.Entry(entry).Name.substr(0, kLastColumnNameSize);
+}
+
+void LogInputPhase::finish() {
+    m_run.DxccList.Run.QsoCount = m_count;
+    if (m_run.Processing.InputTymLog && m_run.Processing.InputTymLog->isOpen()) {
+        m_run.Processing.InputTymLog->Close();
+    }
+}
+
+}  // namespace
+
+void ReadLogIntoRun(RunObjects& run, const InputKind& kind) {
+    LogInputPhase(run, kind).Read();
+}
+
+int InputProgressPercent(std::int64_t qsoCount, std::int64_t logSize) {
+    const double expectedQsos = static_cast<double>(logSize) / kBytesPerQso;
+    if (expectedQsos <= 0.0) {
+        return 100;
+    }
+    const double percent = static_cast<double>(qsoCount) * 100.0 / expectedQsos;
+    return percent >= 100.0 ? 100 : static_cast<int>(std::nearbyint(percent));
+}
+
+}  // namespace velmark
