@@ -171,15 +171,6 @@ TEST_F(AdifReaderTest, LengthThatIsNotAWholeNumberStopsWithTheTagAndItsLine) {
     }
 }
 
-TEST_F(AdifReaderTest, TagsWithAnEmptyNameAreSkippedWithTheirValue) {
-    const auto records = readLog("<>x<:5>Q9ZZZ<CALL:5>Q1AAA<EOR><:3>abc<CALL:5>Q2BBB<EOR>");
-    ASSERT_EQ(records.size(), 2u);
-    EXPECT_EQ(valueOf(records[0], "CALL"), "Q1AAA");
-    EXPECT_EQ(valueOf(records[1], "CALL"), "Q2BBB");
-    EXPECT_EQ(columnNames(), (std::vector<std::string>{"CALL"}));
-    EXPECT_TRUE(catalogue.Entry(kStandardFieldCount + 1).Name.empty());
-}
-
 TEST_F(AdifReaderTest, StrayHeaderEndAmongRecordsIsNoField) {
     const auto records = readLog("<CALL:5>Q1AAA<EOH><EOR>");
     ASSERT_EQ(records.size(), 1u);

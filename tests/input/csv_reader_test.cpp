@@ -244,16 +244,6 @@ TEST_P(CsvRecordTest, BadTitleLineIsRejectedBeforeAnyTitleTakesAnEntry) {
     }
 }
 
-TEST_P(CsvRecordTest, QuoteLeftOpenStopsWithTheLineItOpenedOn) {
-    try {
-        readLog("CALL,NAME\nQ1AAA,Jan\nQ2BBB,\"Jan\nQ3CCC,Ewa\n");
-        ADD_FAILURE() << "no error";
-    } catch (const LogDataError& error) {
-        EXPECT_EQ(error.Problem, LogProblem::UnclosedQuote);
-        EXPECT_EQ(error.Line, 3);
-    }
-}
-
 TEST_P(CsvRecordTest, FullCatalogueStopsAtTheFirstTitleThatFindsNoEntry) {
     ColumnList scratch;
     for (int i = 0; i < kCatalogueSize - kStandardFieldCount; ++i) {
