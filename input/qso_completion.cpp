@@ -128,13 +128,15 @@ struct QslRoute {
 };
 
 // Step 3: the card goes to the QSL manager when the log names one, else to the station itself.
+// The DXCC list writes prefixes in capitals, so a callsign the log wrote in small letters is
+// looked up in capitals (the record keeps it as written).
 QslRoute decideRoute(const QsoRecord& record) {
     const std::string_view via = record.Slot(kQslViaKind);
     if (UpperAscii(via.substr(0, 6)) == "DIRECT") {
         return {"", kEntityDirect};
     }
     const std::string_view callsign = via.empty() ? record.Slot(kCallKind) : via;
-    return {std::string(callsign.substr(0, kRouteCallsignSize)), kEntityNoCallsign};
+    return {UpperAscii(callsign.substr(0, kRouteCallsignSize)), kEntityNoCallsign};
 }
 
 // The two message-list lines of a QSO whose date cannot be read.

@@ -116,6 +116,8 @@ TEST_F(QsoCompletionTest, RouteDecidesTheEntityOfRecordAndIndexEntry) {
         {"X1AAA", "", "", kEntityUnknown, kEntityUnknown},
         {"", "", "", kEntityNoCallsign, kEntityNoCallsign},
         {"Q2ABCDEFGH/P", "  DIRECT  ", "DIRECT", kEntityDirect, kEntityDirect},
+        {"q1aaa", "", "", testing::kAlphaAdif, testing::kAlphaListNr},
+        {"q1aaa", "via q2mgr", "Q2MGR", testing::kBetaAdif, testing::kBetaListNr},
     };
     std::int32_t number = 0;
     for (const Case& c : cases) {
@@ -123,6 +125,7 @@ TEST_F(QsoCompletionTest, RouteDecidesTheEntityOfRecordAndIndexEntry) {
         ASSERT_TRUE(complete(++number, c.call, c.via));
         const QsoRecord stored = storedRecord(number);
         EXPECT_EQ(stored.QsoNr, number);
+        EXPECT_EQ(stored.Slot(kCallKind), c.call);
         EXPECT_EQ(stored.Slot(kQslViaKind), c.storedVia);
         EXPECT_EQ(stored.EntityAdifNr, c.adifNr);
         EXPECT_EQ(stored.EntityListNr, c.listNr);
