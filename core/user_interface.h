@@ -28,6 +28,8 @@ public:
     virtual void SetCaption(const std::string& text) = 0;
     virtual void SetProgress(int percent) = 0;  // 0..100
     virtual void AppendMessage(const std::string& line) = 0;
+    // Empties the message list (a stream-based front end has nothing to take back).
+    virtual void ClearMessages() {}
     virtual void ShowEndButtons(bool visible) = 0;
     // Lets pending user-interface events through inside a long loop (repaint, progress bar).
     virtual void ProcessEvents() = 0;

@@ -1,0 +1,240 @@
+#include "batch/batch_commands.h"
+
+#include <filesystem>
+#include <memory>
+#include <ostream>
+#include <sstream>
+
+#include "batch/console_user_interface.h"
+#include "core/errors.h"
+#include "core/field_catalogue.h"
+#include "core/processing_object.h"
+#include "core/program_values.h"
+#include "core/run_driver.h"
+#include "dxcc/bookmarks.h"
+#include "dxcc/callsign_resolver.h"
+#include "dxcc/date_value.h"
+#include "dxcc/dxcc_list.h"
+#include "dxcc/dxcc_list_loader.h"
+#include "settings/configuration.h"
+#include "settings/text_table.h"
+
+namespace velmark::batch {
+namespace {
+
+constexpr const char* kProgramName = "velmark-batch";
+
+// Everything one batch run works on; the objects live as long as the command.
+struct BatchSession {
+    TKonfiguracja config;
+    TNazwyJezykowe texts;
+    TStrukturaADIF catalogue;
+    ProgramValues values;
+    std::unique_ptr<TListaDXCC> dxccList;
+};
+
+void applyOverrides(const BatchOptions& options, TKonfiguracja& config) {
+    if (options.language) config.Language = static_cast<std::uint8_t>(*options.language);
+    if (options.inputType) config.InputFileType = static_cast<std::uint8_t>(*options.inputType);
+    if (options.outputType) config.OutputFileType = static_cast<std::uint8_t>(*options.outputType);
+    if (options.sortOrder) config.Sorting = static_cast<std::uint8_t>(*options.sortOrder);
+    if (options.qsosPerCard) config.QsosPerCard = *options.qsosPerCard;
+    if (options.cardsPerPart) {
+        config.DivideOutputFile = true;
+        config.MaxQslPerFile = *options.cardsPerPart;
+    }
+    if (options.noDivide) config.DivideOutputFile = false;
+    if (options.inputDateFormat) {
+        config.InputDateFormat = static_cast<std::uint8_t>(*options.inputDateFormat);
+    }
+    if (options.outputDateFormat) {
+        config.OutputDateFormat = static_cast<std::uint8_t>(*options.outputDateFormat);
+    }
+    if (options.dateSeparator) config.DateSeparator = *options.dateSeparator;
+    if (options.timeSeparator) config.TimeSeparator = *options.timeSeparator;
+}
+
+// Reads setup.ini (never writes it) and lays the run's objects out as the window would.
+void prepareSession(const BatchOptions& options, BatchSession& session) {
+    ConfigRead(session.config, options.configFile.value_or(DefaultSetupIniPath()));
+    applyOverrides(options, session.config);
+    session.texts.Fill(session.config.Language);
+    session.values.StartDirectory =
+        std::filesystem::absolute(options.startDirectory).lexically_normal().string();
+    while (session.values.StartDirectory.size() > 1 && session.values.StartDirectory.back() == '/') {
+        session.values.StartDirectory.pop_back();
+    }
+    session.values.ProgramFileName = kProgramName;
+    session.values.DateSeparatorText = session.config.DateSeparator;
+    session.values.TimeSeparatorText = session.config.TimeSeparator;
+    if (options.findDate) {
+        std::tm date{};
+        std::istringstream(options.findDate->substr(0, 4)) >> date.tm_year;
+        std::istringstream(options.findDate->substr(4, 2)) >> date.tm_mon;
+        std::istringstream(options.findDate->substr(6, 2)) >> date.tm_mday;
+        date.tm_year -= 1900;
+        date.tm_mon -= 1;
+        date.tm_hour = 12;
+        session.values.FixedToday = std::mktime(&date);
+    }
+}
+
+// Loads DXCC.LST; the exit status when it failed, or nothing.
+std::optional<int> loadDxccList(BatchSession& session, UserInterface& ui) {
+    session.dxccList = std::make_unique<TListaDXCC>();
+    ui.SetCaption(session.texts.CapReadingDxccList);
+    LoadDxccList(*session.dxccList, session.texts, ui, session.values);
+    if (session.values.RunStatus == 1) {
+        ui.ErrorBox(session.texts.MsgInputFileMissing);
+        return kExitFileError;
+    }
+    if (session.values.RunStatus == 2) {
+        ui.ErrorBox(session.texts.MsgDataError);
+        return kExitRefused;
+    }
+    return std::nullopt;
+}
+
+int runSortOrTranslation(const BatchOptions& options, BatchSession& session,
+                         ConsoleUserInterface& ui) {
+    auto& config = session.config;
+    const bool translation = options.command == BatchCommand::Translate;
+    if (!translation && (config.InputFileType == 3 || config.OutputFileType == 3)) {
+        ui.ErrorBox(session.texts.MsgNoSortForCbr + "\r" + session.texts.MsgUseTranslateForCbr);
+        return kExitRefused;
+    }
+    if (config.OutputFileType == 3) {
+        ui.ErrorBox(session.texts.BatchNoCabrilloYet);
+        return kExitRefused;
+    }
+    session.values.TranslationMode = translation ? 1 : 0;
+    if (translation) {
+        config.QsosPerCard = 1;
+        config.DivideOutputFile = false;
+    }
+    if (const auto failed = loadDxccList(session, ui)) return *failed;
+
+    TObiektyInputOutput processing;
+    RunObjects run{config,      session.texts,      session.catalogue, *session.dxccList,
+                   processing,  session.values,     ui,                {},
+                   {}};
+    const InputKind kind = InputKindFor(config.InputFileType);
+    ui.SetCaption(session.texts.CapReadingInputFile);
+    const std::string& input = options.arguments[0];
+    config.LastInputDir = std::filesystem::path(input).parent_path().string();
+    session.values.InputFileName = input;
+    session.values.RunStatus = 0;
+    ReadInputLog(run, kind);
+    if (session.values.RunStatus != 0) {
+        ui.ErrorBox(session.texts.MsgDataError);
+        return kExitRefused;
+    }
+    WriteRun(run);
+    return ui.errorShown() ? kExitRefused : kExitDone;
+}
+
+int runBookmarks(const BatchOptions& options, BatchSession& session, ConsoleUserInterface& ui) {
+    const auto order =
+        options.arguments[0] == "adif" ? BookmarkOrder::AdifNumber : BookmarkOrder::DxccList;
+    if (RunBookmarkCommand(session.dxccList, order, session.texts, ui, session.values)) {
+        return kExitDone;
+    }
+    return session.values.RunStatus == 1 ? kExitFileError : kExitRefused;
+}
+
+// One line per callsign: the callsign and the country search panel's eight result columns.
+void printLookup(const std::string& callsign, BatchSession& session, std::ostream& out) {
+    const auto result = ResolveCallsign(*session.dxccList, callsign,
+                                        TodayDateValue(session.values.Today()));
+    out << callsign << '\t';
+    if (result.Status == kResolveNoEntity) {
+        out << session.texts.FindNoCountry << '\n';
+        return;
+    }
+    if (result.ListLine == 0) {
+        out << session.texts.FindAmbiguousPrefix << '\n';
+        return;
+    }
+    const ListLine& line = session.dxccList->ListLineTable[result.ListLine];
+    out << line.LineName << '\t' << result.ListNr << '\t' << result.AdifNr << '\t'
+        << result.CqZone << '\t' << result.ItuZone << '\t' << line.Continent << '\t'
+        << line.ValidFrom << '\t' << line.ValidTo;
+    if (result.Status == kResolveExpired) out << '\t' << session.texts.FindValidityEnded;
+    out << '\n';
+}
+
+int runFind(const BatchOptions& options, BatchSession& session, ConsoleUserInterface& ui,
+            std::ostream& out) {
+    if (const auto failed = loadDxccList(session, ui)) return *failed;
+    for (std::string callsign : options.arguments) {
+        // As the search panel does: capitals (a-z only), at most 16 characters.
+        for (char& ch : callsign) {
+            if (ch >= 'a' && ch <= 'z') ch = static_cast<char>(ch - 'a' + 'A');
+        }
+        printLookup(callsign.substr(0, 16), session, out);
+    }
+    return kExitDone;
+}
+
+void printUsage(const BatchOptions* options, std::ostream& stream) {
+    TNazwyJezykowe texts;
+    texts.Fill(options != nullptr && options->language ? *options->language : kLanguageEnglish);
+    stream << texts.BatchUsage << '\n';
+}
+
+}  // namespace
+
+int RunBatch(const BatchOptions& options, std::ostream& out, std::ostream& err) {
+    if (options.help) {
+        printUsage(&options, out);
+        return kExitDone;
+    }
+    if (options.version) {
+        out << kProgramName << ' ' << kVersionNumber << '\n';
+        return kExitDone;
+    }
+    BatchSession session;
+    try {
+        prepareSession(options, session);
+        ConsoleAnswers answers;
+        if (options.arguments.size() >= 2) {
+            answers.inputFile = options.arguments[0];
+            answers.outputFile = options.arguments[1];
+        }
+        answers.warningAnswer = options.viaManager;
+        answers.showProgress = options.progress;
+        ConsoleUserInterface ui(out, err, answers, session.texts.BatchAnswerTaken);
+        switch (options.command) {
+            case BatchCommand::Sort:
+            case BatchCommand::Translate:
+                return runSortOrTranslation(options, session, ui);
+            case BatchCommand::Bookmarks:
+                return runBookmarks(options, session, ui);
+            case BatchCommand::Find:
+                return runFind(options, session, ui, out);
+            case BatchCommand::None:
+                break;
+        }
+        return kExitUsage;
+    } catch (const FileError& error) {
+        err << error.what() << '\n';
+        return kExitFileError;
+    }
+}
+
+int RunBatchCommandLine(const std::vector<std::string>& words, std::ostream& out,
+                        std::ostream& err) {
+    const ParseResult parsed = ParseBatchOptions(words);
+    if (parsed.error) {
+        TNazwyJezykowe texts;
+        texts.Fill(kLanguageEnglish);
+        err << texts.BatchBadOption << parsed.error->option;
+        if (!parsed.error->value.empty()) err << ' ' << parsed.error->value;
+        err << '\n';
+        printUsage(nullptr, err);
+        return kExitUsage;
+    }
+    return RunBatch(*parsed.options, out, err);
+}
+
+}  // namespace velmark::batch

@@ -1,0 +1,326 @@
+#include "core/run_driver.h"
+
+#include <cmath>
+#include <cstdio>
+#include <filesystem>
+#include <optional>
+
+#include "core/country_groups.h"
+#include "core/errors.h"
+#include "core/processing_object.h"
+#include "core/program_values.h"
+#include "core/sorting.h"
+#include "core/tym_log.h"
+#include "core/user_interface.h"
+#include "dxcc/bookmarks.h"
+#include "dxcc/dxcc_list.h"
+#include "input/log_input.h"
+#include "output/adif_writer.h"
+#include "output/card_layout.h"
+#include "output/output_sink.h"
+#include "output/record_writer.h"
+#include "output/run_report.h"
+#include "settings/configuration.h"
+#include "settings/text_table.h"
+
+namespace velmark {
+namespace {
+
+namespace fs = std::filesystem;
+
+constexpr int kTypeAdif = 0;
+constexpr int kTypeCabrillo = 3;
+
+// What the output side takes from the configuration when it starts writing.
+struct OutputParameters {
+    std::string_view Separator;
+    std::string DialogFilter;
+    std::string DefaultExtension;
+    std::string PartExtension;
+    int QsosPerCard = 1;
+    int CardsPerPart = 0;
+    bool Divided = false;
+};
+
+OutputParameters outputParametersFor(const TKonfiguracja& config, bool translation) {
+    static constexpr const char* kExtensions[] = {"adi", "csv", "txt", "cbr"};
+    OutputParameters parameters;
+    const int type = config.OutputFileType <= kTypeCabrillo ? config.OutputFileType : kTypeAdif;
+    parameters.Separator = OutputSeparator(type);
+    parameters.DefaultExtension = kExtensions[type];
+    parameters.DialogFilter =
+        "File *." + parameters.DefaultExtension + "|*." + parameters.DefaultExtension;
+    parameters.PartExtension = "." + parameters.DefaultExtension;
+    parameters.QsosPerCard = config.QsosPerCard;
+    parameters.CardsPerPart = config.MaxQslPerFile;
+    parameters.Divided = config.DivideOutputFile && !translation;
+    return parameters;
+}
+
+// The output's directory, without a trailing separator.
+std::string directoryOf(const std::string& path) {
+    return fs::path(path).parent_path().string();
+}
+
+// Part file n: the output directory, the main file's name up to its first ".", "_", n in at
+// least three digits, and the part extension. "qsl.sorted.csv" gives "qsl_001.csv".
+std::string partFileName(const std::string& outputFileName, int partNumber,
+                         const std::string& extension) {
+    const std::string name = fs::path(outputFileName).filename().string();
+    char number[16];
+    std::snprintf(number, sizeof number, "%03d", partNumber);
+    return (fs::path(directoryOf(outputFileName)) /
+            (name.substr(0, name.find('.')) + "_" + number + extension))
+        .string();
+}
+
+// Deletes part files 1, 2, 3 ... of an earlier run, up to the first number that is missing.
+void deleteOldPartFiles(const std::string& outputFileName, const std::string& extension) {
+    for (int n = 1;; ++n) {
+        const std::string part = partFileName(outputFileName, n, extension);
+        std::error_code error;
+        if (!fs::exists(part, error)) return;
+        if (!fs::remove(part, error) || error) throw FileError::FromErrno(part);
+    }
+}
+
+// The progress bar while writing: as while reading, n QSOs of a log of S bytes at 330 bytes
+// a QSO.
+void showProgress(UserInterface& ui, std::int64_t handled, std::int64_t inputSize) {
+    ui.SetProgress(InputProgressPercent(handled, inputSize));
+    ui.ProcessEvents();
+}
+
+std::int64_t fileSize(const std::string& path) {
+    std::error_code error;
+    const auto size = fs::file_size(path, error);
+    return error ? 0 : static_cast<std::int64_t>(size);
+}
+
+// Refuses to write when the run cannot give a sound output; the reason goes to the message
+// list. True when writing may go on.
+bool outputCanStart(RunObjects& run, const OutputParameters& parameters) {
+    const RunState& state = run.DxccList.Run;
+    const std::string* reason = nullptr;
+    if (state.QsoCount < 1) {
+        reason = &run.Texts.MsgNoQsosRead;
+    } else if (parameters.Separator != kCabrilloSeparator &&
+               !CardLayout::IsValidQsosPerCard(parameters.QsosPerCard)) {
+        reason = &run.Texts.MsgBadQsosPerCard;
+    } else if (parameters.Divided && parameters.CardsPerPart < 1) {
+        reason = &run.Texts.MsgBadQslPerFile;
+    }
+    if (reason == nullptr) return true;
+    run.Ui.AppendMessage(*reason);
+    run.Ui.ShowEndButtons(true);
+    return false;
+}
+
+// Save dialog; the chosen path, or nothing after telling the user no file was chosen.
+std::optional<std::string> askOutputFile(RunObjects& run, const OutputParameters& parameters) {
+    FileDialogRequest request;
+    request.filter = parameters.DialogFilter;
+    request.defaultExtension = parameters.DefaultExtension;
+    request.initialDirectory = run.Config.LastOutputDir;
+    const auto chosen = run.Ui.SaveFileDialog(request);
+    if (!chosen) {
+        run.Ui.PlainMessage(run.Texts.MsgNoFileChosen);
+        return std::nullopt;
+    }
+    // Part files, COUNTRY.CSV and Report.txt go beside the output, so its directory must be known.
+    const std::string path = fs::absolute(*chosen).lexically_normal().string();
+    run.Config.LastOutputDir = directoryOf(path);
+    run.Processing.OutputFileName = path;
+    return path;
+}
+
+// Splits the sorted positions into runs of equal EntityListNr, sorts each run by callsign
+// and notes its first and last callsign. False (with a message) past the table's capacity.
+bool formCountryGroups(RunObjects& run, CountryGroupTable& groups) {
+    RunState& state = run.DxccList.Run;
+    QsoIndex& index = state.Index;
+    int count = 0;
+    for (int position = 1; position <= state.QsoCount; ++position) {
+        const bool lastOfRun = position == state.QsoCount ||
+                               index.At(position + 1).EntityListNr != index.At(position).EntityListNr;
+        if (!lastOfRun) continue;
+        if (count == kMaxCountryGroups) {
+            run.Ui.AppendMessage(run.Texts.MsgTooManyCountryGroups);
+            return false;
+        }
+        CountryGroup& group = groups[++count];
+        group.FirstPos = count == 1 ? 1 : groups[count - 1].LastPos + 1;
+        group.LastPos = position;
+        group.EntityListNr = index.At(position).EntityListNr;
+        group.EntityAdifNr = index.At(position).EntityAdifNr;
+    }
+    state.CountryGroupCount = count;
+    for (int g = 1; g <= count; ++g) {
+        CountryGroup& group = groups[g];
+        SortGroupByCall(index, group.FirstPos, group.LastPos);
+        group.FirstCall = index.At(group.FirstPos).CallKey.view();
+        group.LastCall = index.At(group.LastPos).CallKey.view();
+    }
+    return true;
+}
+
+// The head of a line-oriented output file: the ADIF header, or the CSV/TXT title row.
+void writeHead(OutputSink& sink, OutputTarget target, const RecordLayout& layout,
+               const RunObjects& run) {
+    if (layout.Separator == kAdifSeparator) {
+        WriteAdifHeader(sink, target, AdifHeaderLinesOf(run.Processing), run.Values, run.Texts);
+    } else {
+        WriteColumnTitles(sink, layout);
+    }
+}
+
+// What the writing loop leaves behind for the report.
+struct WritingResult {
+    std::int32_t RowCount = 0;
+    std::string LastPartFileName;
+};
+
+// Writes every QSO in index order into the main output and, when divided, the part files,
+// completing every card with filler records.
+WritingResult writeOutputFiles(RunObjects& run, const OutputParameters& parameters) {
+    RunState& state = run.DxccList.Run;
+    const RecordLayout layout = MakeRecordLayout(state.Columns, run.Catalogue, run.Config, run.Values);
+    const std::string& outputFileName = run.Processing.OutputFileName;
+    const std::int64_t inputSize = fileSize(run.Values.InputFileName);
+
+    deleteOldPartFiles(outputFileName, parameters.PartExtension);
+    FileSink mainOutput(outputFileName);
+    writeHead(mainOutput, OutputTarget::MainOutput, layout, run);
+    TymLog tymLog(run.Values.PathInStartDirectory(kTymLogName), run.Texts.MsgReadBeyondEndOfFile);
+    tymLog.OpenForReading();
+
+    WritingResult result;
+    CardLayout cards(parameters.QsosPerCard);
+    std::optional<FileSink> partOutput;
+    int partNumber = 0;
+    int cardsInPart = 0;
+    auto writeToBoth = [&](auto&& write) {
+        write(mainOutput);
+        if (partOutput) write(*partOutput);
+    };
+    for (int s = 1; s <= state.QsoCount; ++s) {
+        if (parameters.Divided && !partOutput) {
+            result.LastPartFileName =
+                partFileName(outputFileName, ++partNumber, parameters.PartExtension);
+            partOutput.emplace(result.LastPartFileName);
+            writeHead(*partOutput, OutputTarget::PartOutput, layout, run);
+        }
+        ++result.RowCount;
+        state.OutputRecord = tymLog.ReadByQsoNr(state.Index.At(s).QsoNr);
+        writeToBoth([&](OutputSink& sink) { WriteQsoRecord(sink, layout, state.OutputRecord); });
+
+        const bool nextSameCall =
+            s < state.QsoCount && state.Index.At(s).CallKey == state.Index.At(s + 1).CallKey;
+        const CardStep step = cards.AfterQso(nextSameCall);
+        for (int f = 0; f < step.FillerRecords; ++f) {
+            ++result.RowCount;
+            writeToBoth([&](OutputSink& sink) { WriteFillerRecord(sink, layout); });
+        }
+        if (step.CardComplete) ++cardsInPart;
+        if (parameters.Divided && cardsInPart == parameters.CardsPerPart) {
+            partOutput->Close();
+            partOutput.reset();
+            cardsInPart = 0;
+        }
+        showProgress(run.Ui, s, inputSize);
+    }
+    mainOutput.Close();
+    run.Ui.SetProgress(100);
+    if (partOutput) partOutput->Close();
+    tymLog.Close();
+    return result;
+}
+
+void reportTranslation(RunObjects& run) {
+    const std::string& output = run.Processing.OutputFileName;
+    run.Ui.AppendMessage(run.Texts.MsgTranslatedFileIn);
+    run.Ui.AppendMessage(fs::path(output).filename().string());
+    run.Ui.AppendMessage(run.Texts.RepWrittenInDir);
+    run.Ui.AppendMessage(directoryOf(output));
+}
+
+void reportSortRun(RunObjects& run, const OutputParameters& parameters,
+                   const CountryGroupTable& groups, const WritingResult& written) {
+    const RunState& state = run.DxccList.Run;
+    const std::string& output = run.Processing.OutputFileName;
+    WriteCountryCsv((fs::path(directoryOf(output)) / kCountryCsvFileName).string(), groups,
+                    state.CountryGroupCount, run.DxccList);
+    RunReport report;
+    report.QsoCount = state.QsoCount;
+    report.CardCount = written.RowCount / parameters.QsosPerCard;
+    report.CountryGroupCount = state.CountryGroupCount;
+    report.UnknownCalls = state.UnknownCalls;
+    report.OutputFileName = output;
+    report.OutputDirectory = directoryOf(output);
+    report.Divided = parameters.Divided;
+    report.LastPartFileName = written.LastPartFileName;
+    WriteRunReport(report, run.Texts, run.Ui);
+}
+
+}  // namespace
+
+InputKind InputKindFor(int inputFileType) {
+    switch (inputFileType) {
+        case 1:
+            return {",", false, "File *.csv|*.csv", "csv"};
+        case 2:
+            return {" ", false, "File *.txt|*.txt", "txt"};
+        case 3:
+            return {" ", true, "File *.cbr|*.cbr", "cbr"};
+        default:
+            return {"<>", false, "File *.adi|*.adi", "adi"};
+    }
+}
+
+void ReadInputLog(RunObjects& run, const InputKind& kind) { ReadLogIntoRun(run, kind); }
+
+void WriteRun(RunObjects& run) {
+    UserInterface& ui = run.Ui;
+    const bool translation = run.Values.TranslationMode == 1;
+    const OutputParameters parameters = outputParametersFor(run.Config, translation);
+    RunState& state = run.DxccList.Run;
+
+    ui.ShowEndButtons(false);
+    ui.ClearMessages();
+    if (!outputCanStart(run, parameters)) return;
+    if (translation) {
+        ui.SetCaption(run.Texts.CapWritingTranslated);
+    } else {
+        SortIndex(run.Config.Sorting, state, run.Texts, ui);
+    }
+    CountryGroupTable groups;
+    state.CountryGroupCount = 0;
+    ui.SetCaption(translation ? run.Texts.CapWritingTranslated : run.Texts.CapWritingSorted);
+
+    if (!askOutputFile(run, parameters)) return;
+    const bool byEntity = !translation && (run.Config.Sorting == kOrderByListNr ||
+                                           run.Config.Sorting == kOrderByAdifNr);
+    if (byEntity && !formCountryGroups(run, groups)) {
+        ui.ShowEndButtons(true);
+        return;
+    }
+    if (parameters.Separator == kCabrilloSeparator) {
+        // The Cabrillo export reads TYM.LOG in file order; the file stays for it.
+        if (run.OpenCabrilloExport) {
+            run.OpenCabrilloExport(run);
+        } else {
+            ui.ErrorBox(run.Texts.MsgNoCabrilloExport);
+        }
+        return;
+    }
+    const WritingResult written = writeOutputFiles(run, parameters);
+    if (translation) {
+        reportTranslation(run);
+    } else {
+        reportSortRun(run, parameters, groups, written);
+    }
+    TymLog(run.Values.PathInStartDirectory(kTymLogName)).Delete();
+    ui.ShowEndButtons(true);
+}
+
+}  // namespace velmark
