@@ -224,6 +224,9 @@ void DxccListLoader::Load(const std::string& listPath, const std::string& report
         appendCountMessages();
         writeListReport(reportDirectory);
     } catch (const LoadStopped&) {
+        // A list cut short answers no lookup: an unsorted or partial table would give wrong
+        // entities to a caller that went on despite the status.
+        m_list.CountryCount = m_list.ListLineCount = m_list.PrefixCount = 0;
         m_values.RunStatus = 2;
     }
 }

@@ -2,11 +2,11 @@
 // Loading the DXCC entity list file DXCC.LST into a TListaDXCC.
 //
 // The file is fixed-column text. A line whose first character is "{" is a comment; a line whose
-// second character is not a blank is a header line that starts an entity (name in columns 1-35,
-// CQ zone 36-37, ITU zone 41-42, continent 46-47, ADIF number 87-89, validity dates 93-102 and
-// 106-115); any other line is a prefix line of the last entity (prefix items in columns 1-90,
-// optional dates in 93-102 and 106-115). Empty lines and lines of blanks are skipped; CR LF, LF
-// and CR all end a line.
+// second character is not a blank (or that has only one character) is a header line that starts an
+// entity (name in columns 1-35, CQ zone 36-37, ITU zone 41-42, continent 46-47, ADIF number 87-89,
+// validity dates 93-102 and 106-115); any other line is a prefix line of the last entity (prefix
+// items in columns 1-90, optional dates in 93-102 and 106-115). Empty lines and lines of blanks are
+// skipped; CR LF, LF and CR all end a line.
 //
 // The list is read in two passes: the first builds the country table, the second the list lines
 // and the prefix table, which is then sorted for the bisection of callsign lookups. The loader
@@ -84,9 +84,6 @@ class DxccListLoader {
     // Adds the prefix entries of one prefix item (zone marks already removed) for a list line:
     // its blank- or comma-separated parts, each a prefix or a range such as SV0..SV9.
     void ExpandPrefixItem(std::string_view itemText, std::int32_t listLine, double validUntil);
-
-    // Source line number used in messages (1-based, counting every line of the file).
-    void SetSourceLine(int lineNumber) { m_sourceLine = lineNumber; }
 
   private:
     void readCountryTable(const std::vector<NumberedLine>& lines);
