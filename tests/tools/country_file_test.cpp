@@ -1,0 +1,116 @@
+#include "dxcc_import/country_file.h"
+
+#include <gtest/gtest.h>
+
+#include "core/errors.h"
+#include "cty_excerpt.h"
+#include "support/temp_dir.h"
+
+namespace velmark::dxcc_import {
+namespace {
+
+using testing::kCtyExcerpt;
+using testing::ParseText;
+
+TEST(CountryFile, ReadsEntitiesWithTheirZonesAndItems) {
+    const CountryFile file = ParseText(kCtyExcerpt);
+    ASSERT_EQ(file.entities.size(), 6u);
+    const CountryFileEntity& germany = file.entities[0];
+    EXPECT_EQ(germany.lineNumber, 1);
+    EXPECT_EQ(germany.primaryPrefix, "DL");
+    EXPECT_TRUE(germany.isDxccEntity);
+    EXPECT_EQ(germany.name, "Fed. Rep. of Germany");
+    EXPECT_EQ(germany.adifNr, 230);
+    EXPECT_EQ(germany.continent, "EU");
+    EXPECT_EQ(germany.cqZone, 14);
+    EXPECT_EQ(germany.ituZone, 28);
+    ASSERT_EQ(germany.items.size(), 5u);
+    EXPECT_EQ(germany.items[3].text, "=DL0ABC");
+    EXPECT_TRUE(germany.items[3].isExactCall());
+    EXPECT_EQ(germany.items[3].bare(), "DL0ABC");
+    EXPECT_FALSE(germany.items[0].isExactCall());
+
+    const CountryFileEntity& sicily = file.entities[2];
+    EXPECT_FALSE(sicily.isDxccEntity);
+    EXPECT_EQ(sicily.primaryPrefix, "IT9");
+}
+
+TEST(CountryFile, ZoneOverridesApplyToTheirItemOnly) {
+    struct Case {
+        std::string items;
+        int cq, itu;
+    };
+    const Case cases[] = {
+        {"DL", 14, 28},
+        {"DL(15)", 15, 28},
+        {"DL[27]", 14, 27},
+        {"DL(15)[27]", 15, 27},
+        {"DL[27](15)", 15, 27},
+        {"=DL0ABC(40)[90]", 40, 90},
+        {"DL<50.0/-8.0>", 14, 28},
+        {"DL{AS}(16)~-2.0~", 16, 28},
+    };
+    for (const Case& c : cases) {
+        const CountryFile file =
+            ParseText("DL,Germany,230,EU,14,28,51.00,-10.00,-1.0," + c.items + " DA;\n");
+        const auto& items = file.entities.at(0).items;
+        ASSERT_EQ(items.size(), 2u) << c.items;
+        EXPECT_EQ(items[0].cqZone, c.cq) << c.items;
+        EXPECT_EQ(items[0].ituZone, c.itu) << c.items;
+        EXPECT_EQ(items[0].text.find_first_of("([<{~"), std::string::npos) << c.items;
+        EXPECT_EQ(items[1].cqZone, 14) << c.items;
+        EXPECT_EQ(items[1].ituZone, 28) << c.items;
+    }
+}
+
+TEST(CountryFile, TakesTheReleaseFromTheVersionMarker) {
+    EXPECT_EQ(ParseText(kCtyExcerpt).version, "20230502");
+    EXPECT_EQ(ParseText("DL,Germany,230,EU,14,28,0,0,0,DL =VER2023;\n").version, "");
+}
+
+TEST(CountryFile, ANameMayHoldCommas) {
+    const CountryFile file = ParseText("PJ2,Curacao, Bonaire, Saba,517,SA,9,11,0,0,0,PJ2;\n");
+    EXPECT_EQ(file.entities.at(0).name, "Curacao, Bonaire, Saba");
+    EXPECT_EQ(file.entities.at(0).adifNr, 517);
+}
+
+TEST(CountryFile, RefusesLinesTheListCouldNotCarry) {
+    const std::string good = "DL,Germany,230,EU,14,28,51.00,-10.00,-1.0,";
+    const std::string bad[] = {
+        good + "DL DA",                                    // no closing ";"
+        good + "DL D.A;",                                  // "." would read as a range
+        good + "DL D*;",                                   // "*" is a wildcard in the list
+        good + "dl;",                                      // lower case
+        good + "DL(41);",                                  // no CQ zone 41
+        good + "DL[0];",                                   // no ITU zone 0
+        good + "DL(14;",                                   // unclosed override
+        good + "DL(14)X;",                                 // text after an override
+        good + "=;",                                       // empty exact call
+        "DL,Germany,230,EU,14,28,51.00,-10.00,DL;",        // a field short
+        "DL,Germany,230,XX,14,28,51.00,-10.00,-1.0,DL;",   // unknown continent
+        "DL,Germany,2300,EU,14,28,51.00,-10.00,-1.0,DL;",  // entity number
+        "DL,Germany,23a,EU,14,28,51.00,-10.00,-1.0,DL;",   // entity number
+        "",                                                // no entity at all
+    };
+    for (const std::string& text : bad) {
+        EXPECT_THROW(ParseText("\n" + text + "\n"), CountryFileError) << text;
+    }
+}
+
+TEST(CountryFile, AnErrorNamesTheLine) {
+    try {
+        ParseText("DL,Germany,230,EU,14,28,0,0,0,DL;\nI,Italy,248,EU,15,28,0,0,0,I(99);\n");
+        FAIL() << "no error";
+    } catch (const CountryFileError& e) {
+        EXPECT_NE(std::string(e.what()).find("line 2"), std::string::npos) << e.what();
+    }
+}
+
+TEST(CountryFile, AMissingFileIsAFileError) {
+    const velmark::testing::TempDir dir;
+    EXPECT_THROW(ReadCountryFile(dir.file("cty.csv")), FileError);
+    EXPECT_EQ(ReadCountryFile(dir.write("cty.csv", kCtyExcerpt)).entities.size(), 6u);
+}
+
+}  // namespace
+}  // namespace velmark::dxcc_import
