@@ -6,6 +6,8 @@
 #include <sstream>
 
 #include "batch/console_user_interface.h"
+#include "cabrillo/cabrillo_writer.h"
+#include "cabrillo/contest_template.h"
 #include "core/errors.h"
 #include "core/field_catalogue.h"
 #include "core/processing_object.h"
@@ -16,6 +18,7 @@
 #include "dxcc/date_value.h"
 #include "dxcc/dxcc_list.h"
 #include "dxcc/dxcc_list_loader.h"
+#include "input/ascii_case.h"
 #include "settings/configuration.h"
 #include "settings/text_table.h"
 
@@ -95,6 +98,39 @@ std::optional<int> loadDxccList(BatchSession& session, UserInterface& ui) {
     return std::nullopt;
 }
 
+// The template of CABRILLO_FORM that --template names (".FRM" added to a name without ".",
+// letter case aside), or nothing after an error box that lists the templates there are.
+std::optional<std::string> chooseCabrilloTemplate(const BatchOptions& options,
+                                                  const BatchSession& session, UserInterface& ui) {
+    const std::vector<std::string> available = ListTemplates(session.values.StartDirectory);
+    if (options.templateName) {
+        std::string wanted = *options.templateName;
+        if (wanted.find('.') == std::string::npos) wanted += kTemplateExtension;
+        for (const std::string& name : available) {
+            if (UpperAscii(name) == UpperAscii(wanted)) return name;
+        }
+    }
+    const TNazwyJezykowe& texts = session.texts;
+    std::string message = options.templateName
+                              ? texts.BatchTemplateNotFound + *options.templateName
+                              : texts.BatchTemplateRequired;
+    message += "\r" + texts.BatchTemplatesAvailable;
+    for (std::size_t i = 0; i < available.size(); ++i) {
+        message += (i == 0 ? "" : ", ") + available[i];
+    }
+    if (available.empty()) message += texts.BatchNoTemplates;
+    ui.ErrorBox(message);
+    return std::nullopt;
+}
+
+// The batch tool's Cabrillo export: the chosen template, the configuration's personal data.
+void exportCabrillo(RunObjects& run, const std::string& templateName, bool& written) {
+    run.Ui.SetCaption(run.Texts.CapWritingCabrillo);
+    written = ExportCabrillo(templateName, CabrilloExportRun{run.Catalogue, run.Texts, run.Values,
+                                                             run.Config.PersonalInfo, run.Ui,
+                                                             run.Processing.OutputFileName});
+}
+
 int runSortOrTranslation(const BatchOptions& options, BatchSession& session,
                          ConsoleUserInterface& ui) {
     auto& config = session.config;
@@ -103,9 +139,10 @@ int runSortOrTranslation(const BatchOptions& options, BatchSession& session,
         ui.ErrorBox(session.texts.MsgNoSortForCbr + "\r" + session.texts.MsgUseTranslateForCbr);
         return kExitRefused;
     }
+    std::optional<std::string> cabrilloTemplate;
     if (config.OutputFileType == 3) {
-        ui.ErrorBox(session.texts.BatchNoCabrilloYet);
-        return kExitRefused;
+        cabrilloTemplate = chooseCabrilloTemplate(options, session, ui);
+        if (!cabrilloTemplate) return kExitUsage;
     }
     session.values.TranslationMode = translation ? 1 : 0;
     if (translation) {
@@ -118,6 +155,12 @@ int runSortOrTranslation(const BatchOptions& options, BatchSession& session,
     RunObjects run{config,      session.texts,      session.catalogue, *session.dxccList,
                    processing,  session.values,     ui,                {},
                    {}};
+    bool cabrilloWritten = false;
+    if (cabrilloTemplate) {
+        run.OpenCabrilloExport = [&](RunObjects& objects) {
+            exportCabrillo(objects, *cabrilloTemplate, cabrilloWritten);
+        };
+    }
     const InputKind kind = InputKindFor(config.InputFileType);
     ui.SetCaption(session.texts.CapReadingInputFile);
     const std::string& input = options.arguments[0];
@@ -130,6 +173,7 @@ int runSortOrTranslation(const BatchOptions& options, BatchSession& session,
         return kExitRefused;
     }
     WriteRun(run);
+    if (cabrilloTemplate && !cabrilloWritten) return kExitRefused;
     return ui.errorShown() ? kExitRefused : kExitDone;
 }
 
@@ -179,7 +223,7 @@ int runFind(const BatchOptions& options, BatchSession& session, ConsoleUserInter
 void printUsage(const BatchOptions* options, std::ostream& stream) {
     TNazwyJezykowe texts;
     texts.Fill(options != nullptr && options->language ? *options->language : kLanguageEnglish);
-    stream << texts.BatchUsage << '\n';
+    stream << texts.BatchUsage << '\n' << texts.BatchUsageTemplate << '\n';
 }
 
 }  // namespace

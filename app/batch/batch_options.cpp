@@ -65,6 +65,7 @@ const std::map<std::string, ValueSetter, std::less<>>& valueOptions() {
         {"--date-sep", [](BatchOptions& o, const std::string& v) { o.dateSeparator = v; return v.size() <= 1; }},
         {"--time-sep", [](BatchOptions& o, const std::string& v) { o.timeSeparator = v; return v.size() <= 1; }},
         {"--date", [](BatchOptions& o, const std::string& v) { o.findDate = v; return isDate(v); }},
+        {"--template", [](BatchOptions& o, const std::string& v) { o.templateName = v; return !v.empty(); }},
     };
     return options;
 }

@@ -29,6 +29,7 @@ struct BatchOptions {
     std::optional<std::string> dateSeparator;
     std::optional<std::string> timeSeparator;
     std::optional<std::string> findDate;  // YYYYMMDD
+    std::optional<std::string> templateName;  // Cabrillo output: a template of CABRILLO_FORM
     bool progress = false;
     bool help = false;
     bool version = false;
