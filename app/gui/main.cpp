@@ -1,0 +1,31 @@
+// velmark: the desktop program. It wires the process (program file, working directory,
+// setup.ini beside the program) to the main window and runs the event loop until the window
+// closes. The command line is not read.
+
+#include <QApplication>
+#include <QFileInfo>
+#include <QIcon>
+
+#include <filesystem>
+
+#include "core/program_values.h"
+#include "settings/configuration.h"
+#include "ui/cp1250_qstring.h"
+#include "ui/main_window.h"
+#include "ui/program_picture.h"
+
+int main(int argc, char** argv) {
+    QApplication application(argc, argv);
+    QApplication::setApplicationName(QString::fromLatin1(velmark::kApplicationTitle));
+    QApplication::setWindowIcon(QIcon(velmark::ui::ProgramPicture(64)));
+
+    velmark::ui::StartupEnvironment environment;
+    environment.SetupIniPath = velmark::DefaultSetupIniPath();
+    environment.StartDirectory = std::filesystem::current_path().string();
+    environment.ProgramFileName =
+        velmark::ui::ToCp1250(QFileInfo(QCoreApplication::applicationFilePath()).fileName());
+
+    velmark::ui::TForm4 window(std::move(environment));
+    window.show();
+    return QApplication::exec();
+}
