@@ -79,8 +79,10 @@ void deleteOldPartFiles(const std::string& outputFileName, const std::string& ex
     for (int n = 1;; ++n) {
         const std::string part = partFileName(outputFileName, n, extension);
         std::error_code error;
-        if (!fs::exists(part, error)) return;
-        if (!fs::remove(part, error) || error) throw FileError::FromErrno(part);
+        if (!fs::exists(part, error))
+            return;
+        if (!fs::remove(part, error) || error)
+            throw FileError::FromErrno(part);
     }
 }
 
@@ -110,7 +112,8 @@ bool outputCanStart(RunObjects& run, const OutputParameters& parameters) {
     } else if (parameters.Divided && parameters.CardsPerPart < 1) {
         reason = &run.Texts.MsgBadQslPerFile;
     }
-    if (reason == nullptr) return true;
+    if (reason == nullptr)
+        return true;
     run.Ui.AppendMessage(*reason);
     run.Ui.ShowEndButtons(true);
     return false;
@@ -141,9 +144,10 @@ bool formCountryGroups(RunObjects& run, CountryGroupTable& groups) {
     QsoIndex& index = state.Index;
     int count = 0;
     for (int position = 1; position <= state.QsoCount; ++position) {
-        const bool lastOfRun = position == state.QsoCount ||
-                               index.At(position + 1).EntityListNr != index.At(position).EntityListNr;
-        if (!lastOfRun) continue;
+        const bool lastOfRun = position == state.QsoCount || index.At(position + 1).EntityListNr !=
+                                                                 index.At(position).EntityListNr;
+        if (!lastOfRun)
+            continue;
         if (count == kMaxCountryGroups) {
             run.Ui.AppendMessage(run.Texts.MsgTooManyCountryGroups);
             return false;
@@ -184,7 +188,8 @@ struct WritingResult {
 // completing every card with filler records.
 WritingResult writeOutputFiles(RunObjects& run, const OutputParameters& parameters) {
     RunState& state = run.DxccList.Run;
-    const RecordLayout layout = MakeRecordLayout(state.Columns, run.Catalogue, run.Config, run.Values);
+    const RecordLayout layout =
+        MakeRecordLayout(state.Columns, run.Catalogue, run.Config, run.Values);
     const std::string& outputFileName = run.Processing.OutputFileName;
     const std::int64_t inputSize = fileSize(run.Values.InputFileName);
 
@@ -201,7 +206,8 @@ WritingResult writeOutputFiles(RunObjects& run, const OutputParameters& paramete
     int cardsInPart = 0;
     auto writeToBoth = [&](auto&& write) {
         write(mainOutput);
-        if (partOutput) write(*partOutput);
+        if (partOutput)
+            write(*partOutput);
     };
     for (int s = 1; s <= state.QsoCount; ++s) {
         if (parameters.Divided && !partOutput) {
@@ -221,7 +227,8 @@ WritingResult writeOutputFiles(RunObjects& run, const OutputParameters& paramete
             ++result.RowCount;
             writeToBoth([&](OutputSink& sink) { WriteFillerRecord(sink, layout); });
         }
-        if (step.CardComplete) ++cardsInPart;
+        if (step.CardComplete)
+            ++cardsInPart;
         if (parameters.Divided && cardsInPart == parameters.CardsPerPart) {
             partOutput->Close();
             partOutput.reset();
@@ -231,7 +238,8 @@ WritingResult writeOutputFiles(RunObjects& run, const OutputParameters& paramete
     }
     mainOutput.Close();
     run.Ui.SetProgress(100);
-    if (partOutput) partOutput->Close();
+    if (partOutput)
+        partOutput->Close();
     tymLog.Close();
     return result;
 }
@@ -277,7 +285,9 @@ InputKind InputKindFor(int inputFileType) {
     }
 }
 
-void ReadInputLog(RunObjects& run, const InputKind& kind) { ReadLogIntoRun(run, kind); }
+void ReadInputLog(RunObjects& run, const InputKind& kind) {
+    ReadLogIntoRun(run, kind);
+}
 
 void WriteRun(RunObjects& run) {
     UserInterface& ui = run.Ui;
@@ -287,7 +297,8 @@ void WriteRun(RunObjects& run) {
 
     ui.ShowEndButtons(false);
     ui.ClearMessages();
-    if (!outputCanStart(run, parameters)) return;
+    if (!outputCanStart(run, parameters))
+        return;
     if (translation) {
         ui.SetCaption(run.Texts.CapWritingTranslated);
     } else {
@@ -297,7 +308,8 @@ void WriteRun(RunObjects& run) {
     state.CountryGroupCount = 0;
     ui.SetCaption(translation ? run.Texts.CapWritingTranslated : run.Texts.CapWritingSorted);
 
-    if (!askOutputFile(run, parameters)) return;
+    if (!askOutputFile(run, parameters))
+        return;
     const bool byEntity = !translation && (run.Config.Sorting == kOrderByListNr ||
                                            run.Config.Sorting == kOrderByAdifNr);
     if (byEntity && !formCountryGroups(run, groups)) {

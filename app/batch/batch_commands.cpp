@@ -37,24 +37,32 @@ struct BatchSession {
 };
 
 void applyOverrides(const BatchOptions& options, TKonfiguracja& config) {
-    if (options.language) config.Language = static_cast<std::uint8_t>(*options.language);
-    if (options.inputType) config.InputFileType = static_cast<std::uint8_t>(*options.inputType);
-    if (options.outputType) config.OutputFileType = static_cast<std::uint8_t>(*options.outputType);
-    if (options.sortOrder) config.Sorting = static_cast<std::uint8_t>(*options.sortOrder);
-    if (options.qsosPerCard) config.QsosPerCard = *options.qsosPerCard;
+    if (options.language)
+        config.Language = static_cast<std::uint8_t>(*options.language);
+    if (options.inputType)
+        config.InputFileType = static_cast<std::uint8_t>(*options.inputType);
+    if (options.outputType)
+        config.OutputFileType = static_cast<std::uint8_t>(*options.outputType);
+    if (options.sortOrder)
+        config.Sorting = static_cast<std::uint8_t>(*options.sortOrder);
+    if (options.qsosPerCard)
+        config.QsosPerCard = *options.qsosPerCard;
     if (options.cardsPerPart) {
         config.DivideOutputFile = true;
         config.MaxQslPerFile = *options.cardsPerPart;
     }
-    if (options.noDivide) config.DivideOutputFile = false;
+    if (options.noDivide)
+        config.DivideOutputFile = false;
     if (options.inputDateFormat) {
         config.InputDateFormat = static_cast<std::uint8_t>(*options.inputDateFormat);
     }
     if (options.outputDateFormat) {
         config.OutputDateFormat = static_cast<std::uint8_t>(*options.outputDateFormat);
     }
-    if (options.dateSeparator) config.DateSeparator = *options.dateSeparator;
-    if (options.timeSeparator) config.TimeSeparator = *options.timeSeparator;
+    if (options.dateSeparator)
+        config.DateSeparator = *options.dateSeparator;
+    if (options.timeSeparator)
+        config.TimeSeparator = *options.timeSeparator;
 }
 
 // Reads setup.ini (never writes it) and lays the run's objects out as the window would.
@@ -64,7 +72,8 @@ void prepareSession(const BatchOptions& options, BatchSession& session) {
     session.texts.Fill(session.config.Language);
     session.values.StartDirectory =
         std::filesystem::absolute(options.startDirectory).lexically_normal().string();
-    while (session.values.StartDirectory.size() > 1 && session.values.StartDirectory.back() == '/') {
+    while (session.values.StartDirectory.size() > 1 &&
+           session.values.StartDirectory.back() == '/') {
         session.values.StartDirectory.pop_back();
     }
     session.values.ProgramFileName = kProgramName;
@@ -105,20 +114,22 @@ std::optional<std::string> chooseCabrilloTemplate(const BatchOptions& options,
     const std::vector<std::string> available = ListTemplates(session.values.StartDirectory);
     if (options.templateName) {
         std::string wanted = *options.templateName;
-        if (wanted.find('.') == std::string::npos) wanted += kTemplateExtension;
+        if (wanted.find('.') == std::string::npos)
+            wanted += kTemplateExtension;
         for (const std::string& name : available) {
-            if (UpperAscii(name) == UpperAscii(wanted)) return name;
+            if (UpperAscii(name) == UpperAscii(wanted))
+                return name;
         }
     }
     const TNazwyJezykowe& texts = session.texts;
-    std::string message = options.templateName
-                              ? texts.BatchTemplateNotFound + *options.templateName
-                              : texts.BatchTemplateRequired;
+    std::string message = options.templateName ? texts.BatchTemplateNotFound + *options.templateName
+                                               : texts.BatchTemplateRequired;
     message += "\r" + texts.BatchTemplatesAvailable;
     for (std::size_t i = 0; i < available.size(); ++i) {
         message += (i == 0 ? "" : ", ") + available[i];
     }
-    if (available.empty()) message += texts.BatchNoTemplates;
+    if (available.empty())
+        message += texts.BatchNoTemplates;
     ui.ErrorBox(message);
     return std::nullopt;
 }
@@ -142,18 +153,26 @@ int runSortOrTranslation(const BatchOptions& options, BatchSession& session,
     std::optional<std::string> cabrilloTemplate;
     if (config.OutputFileType == 3) {
         cabrilloTemplate = chooseCabrilloTemplate(options, session, ui);
-        if (!cabrilloTemplate) return kExitUsage;
+        if (!cabrilloTemplate)
+            return kExitUsage;
     }
     session.values.TranslationMode = translation ? 1 : 0;
     if (translation) {
         config.QsosPerCard = 1;
         config.DivideOutputFile = false;
     }
-    if (const auto failed = loadDxccList(session, ui)) return *failed;
+    if (const auto failed = loadDxccList(session, ui))
+        return *failed;
 
     TObiektyInputOutput processing;
-    RunObjects run{config,      session.texts,      session.catalogue, *session.dxccList,
-                   processing,  session.values,     ui,                {},
+    RunObjects run{config,
+                   session.texts,
+                   session.catalogue,
+                   *session.dxccList,
+                   processing,
+                   session.values,
+                   ui,
+                   {},
                    {}};
     bool cabrilloWritten = false;
     if (cabrilloTemplate) {
@@ -173,7 +192,8 @@ int runSortOrTranslation(const BatchOptions& options, BatchSession& session,
         return kExitRefused;
     }
     WriteRun(run);
-    if (cabrilloTemplate && !cabrilloWritten) return kExitRefused;
+    if (cabrilloTemplate && !cabrilloWritten)
+        return kExitRefused;
     return ui.errorShown() ? kExitRefused : kExitDone;
 }
 
@@ -188,8 +208,8 @@ int runBookmarks(const BatchOptions& options, BatchSession& session, ConsoleUser
 
 // One line per callsign: the callsign and the country search panel's eight result columns.
 void printLookup(const std::string& callsign, BatchSession& session, std::ostream& out) {
-    const auto result = ResolveCallsign(*session.dxccList, callsign,
-                                        TodayDateValue(session.values.Today()));
+    const auto result =
+        ResolveCallsign(*session.dxccList, callsign, TodayDateValue(session.values.Today()));
     out << callsign << '\t';
     if (result.Status == kResolveNoEntity) {
         out << session.texts.FindNoCountry << '\n';
@@ -200,20 +220,23 @@ void printLookup(const std::string& callsign, BatchSession& session, std::ostrea
         return;
     }
     const ListLine& line = session.dxccList->ListLineTable[result.ListLine];
-    out << line.LineName << '\t' << result.ListNr << '\t' << result.AdifNr << '\t'
-        << result.CqZone << '\t' << result.ItuZone << '\t' << line.Continent << '\t'
-        << line.ValidFrom << '\t' << line.ValidTo;
-    if (result.Status == kResolveExpired) out << '\t' << session.texts.FindValidityEnded;
+    out << line.LineName << '\t' << result.ListNr << '\t' << result.AdifNr << '\t' << result.CqZone
+        << '\t' << result.ItuZone << '\t' << line.Continent << '\t' << line.ValidFrom << '\t'
+        << line.ValidTo;
+    if (result.Status == kResolveExpired)
+        out << '\t' << session.texts.FindValidityEnded;
     out << '\n';
 }
 
 int runFind(const BatchOptions& options, BatchSession& session, ConsoleUserInterface& ui,
             std::ostream& out) {
-    if (const auto failed = loadDxccList(session, ui)) return *failed;
+    if (const auto failed = loadDxccList(session, ui))
+        return *failed;
     for (std::string callsign : options.arguments) {
         // As the search panel does: capitals (a-z only), at most 16 characters.
         for (char& ch : callsign) {
-            if (ch >= 'a' && ch <= 'z') ch = static_cast<char>(ch - 'a' + 'A');
+            if (ch >= 'a' && ch <= 'z')
+                ch = static_cast<char>(ch - 'a' + 'A');
         }
         printLookup(callsign.substr(0, 16), session, out);
     }
@@ -273,7 +296,8 @@ int RunBatchCommandLine(const std::vector<std::string>& words, std::ostream& out
         TNazwyJezykowe texts;
         texts.Fill(kLanguageEnglish);
         err << texts.BatchBadOption << parsed.error->option;
-        if (!parsed.error->value.empty()) err << ' ' << parsed.error->value;
+        if (!parsed.error->value.empty())
+            err << ' ' << parsed.error->value;
         err << '\n';
         printUsage(nullptr, err);
         return kExitUsage;

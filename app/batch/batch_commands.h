@@ -12,9 +12,9 @@ namespace velmark::batch {
 
 // Exit statuses.
 inline constexpr int kExitDone = 0;
-inline constexpr int kExitRefused = 1;     // the run was refused or its data had errors
-inline constexpr int kExitUsage = 2;       // wrong usage
-inline constexpr int kExitFileError = 3;   // a file could not be read or written
+inline constexpr int kExitRefused = 1;    // the run was refused or its data had errors
+inline constexpr int kExitUsage = 2;      // wrong usage
+inline constexpr int kExitFileError = 3;  // a file could not be read or written
 
 // Parses and runs a command line (the words after the program name).
 int RunBatchCommandLine(const std::vector<std::string>& words, std::ostream& out,

@@ -15,7 +15,8 @@ constexpr std::array<std::string_view, 4> kDateFormats = {"YYYYMMDD", "DDMMYYYY"
 std::optional<int> indexOf(std::string_view value, std::initializer_list<std::string_view> words) {
     int index = 0;
     for (const auto word : words) {
-        if (value == word) return index;
+        if (value == word)
+            return index;
         ++index;
     }
     return std::nullopt;
@@ -23,7 +24,8 @@ std::optional<int> indexOf(std::string_view value, std::initializer_list<std::st
 
 std::optional<int> dateFormatCode(std::string_view value) {
     for (std::size_t i = 0; i < kDateFormats.size(); ++i) {
-        if (value == kDateFormats[i]) return static_cast<int>(i) + 1;
+        if (value == kDateFormats[i])
+            return static_cast<int>(i) + 1;
     }
     return std::nullopt;
 }
@@ -38,9 +40,11 @@ std::optional<int> positiveNumber(std::string_view value) {
 }
 
 bool isDate(std::string_view value) {
-    if (value.size() != 8) return false;
+    if (value.size() != 8)
+        return false;
     for (const char ch : value) {
-        if (ch < '0' || ch > '9') return false;
+        if (ch < '0' || ch > '9')
+            return false;
     }
     return true;
 }
@@ -50,32 +54,80 @@ using ValueSetter = std::function<bool(BatchOptions&, const std::string&)>;
 
 const std::map<std::string, ValueSetter, std::less<>>& valueOptions() {
     static const std::map<std::string, ValueSetter, std::less<>> options = {
-        {"--start-dir", [](BatchOptions& o, const std::string& v) { o.startDirectory = v; return !v.empty(); }},
-        {"--config", [](BatchOptions& o, const std::string& v) { o.configFile = v; return !v.empty(); }},
-        {"--lang", [](BatchOptions& o, const std::string& v) { return bool(o.language = indexOf(v, {"pl", "en"})); }},
-        {"--input-type", [](BatchOptions& o, const std::string& v) { return bool(o.inputType = indexOf(v, {"adif", "csv", "txt", "cbr"})); }},
-        {"--output-type", [](BatchOptions& o, const std::string& v) { return bool(o.outputType = indexOf(v, {"adif", "csv", "txt", "cbr"})); }},
-        {"--order", [](BatchOptions& o, const std::string& v) { return bool(o.sortOrder = indexOf(v, {"dxcc", "adif", "call"})); }},
-        {"--per-card", [](BatchOptions& o, const std::string& v) { return bool(o.qsosPerCard = positiveNumber(v)); }},
-        {"--divide", [](BatchOptions& o, const std::string& v) { return bool(o.cardsPerPart = positiveNumber(v)); }},
-        {"--input-date", [](BatchOptions& o, const std::string& v) { return bool(o.inputDateFormat = dateFormatCode(v)); }},
-        {"--output-date", [](BatchOptions& o, const std::string& v) {
+        {"--start-dir",
+         [](BatchOptions& o, const std::string& v) {
+             o.startDirectory = v;
+             return !v.empty();
+         }},
+        {"--config",
+         [](BatchOptions& o, const std::string& v) {
+             o.configFile = v;
+             return !v.empty();
+         }},
+        {"--lang",
+         [](BatchOptions& o, const std::string& v) {
+             return bool(o.language = indexOf(v, {"pl", "en"}));
+         }},
+        {"--input-type",
+         [](BatchOptions& o, const std::string& v) {
+             return bool(o.inputType = indexOf(v, {"adif", "csv", "txt", "cbr"}));
+         }},
+        {"--output-type",
+         [](BatchOptions& o, const std::string& v) {
+             return bool(o.outputType = indexOf(v, {"adif", "csv", "txt", "cbr"}));
+         }},
+        {"--order",
+         [](BatchOptions& o, const std::string& v) {
+             return bool(o.sortOrder = indexOf(v, {"dxcc", "adif", "call"}));
+         }},
+        {"--per-card",
+         [](BatchOptions& o, const std::string& v) {
+             return bool(o.qsosPerCard = positiveNumber(v));
+         }},
+        {"--divide", [](BatchOptions& o,
+                        const std::string& v) { return bool(o.cardsPerPart = positiveNumber(v)); }},
+        {"--input-date",
+         [](BatchOptions& o, const std::string& v) {
+             return bool(o.inputDateFormat = dateFormatCode(v));
+         }},
+        {"--output-date",
+         [](BatchOptions& o, const std::string& v) {
              o.outputDateFormat = v == "as-input" ? std::optional<int>(0) : dateFormatCode(v);
-             return o.outputDateFormat.has_value(); }},
-        {"--date-sep", [](BatchOptions& o, const std::string& v) { o.dateSeparator = v; return v.size() <= 1; }},
-        {"--time-sep", [](BatchOptions& o, const std::string& v) { o.timeSeparator = v; return v.size() <= 1; }},
-        {"--date", [](BatchOptions& o, const std::string& v) { o.findDate = v; return isDate(v); }},
-        {"--template", [](BatchOptions& o, const std::string& v) { o.templateName = v; return !v.empty(); }},
+             return o.outputDateFormat.has_value();
+         }},
+        {"--date-sep",
+         [](BatchOptions& o, const std::string& v) {
+             o.dateSeparator = v;
+             return v.size() <= 1;
+         }},
+        {"--time-sep",
+         [](BatchOptions& o, const std::string& v) {
+             o.timeSeparator = v;
+             return v.size() <= 1;
+         }},
+        {"--date",
+         [](BatchOptions& o, const std::string& v) {
+             o.findDate = v;
+             return isDate(v);
+         }},
+        {"--template",
+         [](BatchOptions& o, const std::string& v) {
+             o.templateName = v;
+             return !v.empty();
+         }},
     };
     return options;
 }
 
 std::optional<BatchCommand> commandNamed(std::string_view word) {
     static const std::map<std::string_view, BatchCommand> commands = {
-        {"sort", BatchCommand::Sort}, {"translate", BatchCommand::Translate},
-        {"bookmarks", BatchCommand::Bookmarks}, {"find", BatchCommand::Find}};
+        {"sort", BatchCommand::Sort},
+        {"translate", BatchCommand::Translate},
+        {"bookmarks", BatchCommand::Bookmarks},
+        {"find", BatchCommand::Find}};
     const auto found = commands.find(word);
-    if (found == commands.end()) return std::nullopt;
+    if (found == commands.end())
+        return std::nullopt;
     return found->second;
 }
 
@@ -113,22 +165,27 @@ ParseResult ParseBatchOptions(const std::vector<std::string>& words) {
         } else if (word == "--no-divide") {
             options.noDivide = true;
         } else if (const auto setter = valueOptions().find(word); setter != valueOptions().end()) {
-            if (i + 1 >= words.size()) return {std::nullopt, UsageError{word, {}}};
+            if (i + 1 >= words.size())
+                return {std::nullopt, UsageError{word, {}}};
             const std::string& value = words[++i];
-            if (!setter->second(options, value)) return {std::nullopt, UsageError{word, value}};
+            if (!setter->second(options, value))
+                return {std::nullopt, UsageError{word, value}};
         } else if (word.size() > 1 && word[0] == '-') {
             return {std::nullopt, UsageError{word, {}}};
         } else if (options.command == BatchCommand::None) {
             const auto command = commandNamed(word);
-            if (!command) return {std::nullopt, UsageError{word, {}}};
+            if (!command)
+                return {std::nullopt, UsageError{word, {}}};
             options.command = *command;
         } else {
             options.arguments.push_back(word);
         }
     }
-    if (options.help || options.version) return {options, std::nullopt};
+    if (options.help || options.version)
+        return {options, std::nullopt};
     if (!argumentsFit(options)) {
-        return {std::nullopt, UsageError{options.arguments.empty() ? "" : options.arguments.back(), {}}};
+        return {std::nullopt,
+                UsageError{options.arguments.empty() ? "" : options.arguments.back(), {}}};
     }
     return {options, std::nullopt};
 }

@@ -16,19 +16,19 @@ struct BatchOptions {
 
     std::string startDirectory = ".";
     std::optional<std::string> configFile;
-    std::optional<int> language;        // 0 Polish, 1 English
-    std::optional<int> inputType;       // 0 ADIF, 1 CSV, 2 TXT, 3 Cabrillo
+    std::optional<int> language;   // 0 Polish, 1 English
+    std::optional<int> inputType;  // 0 ADIF, 1 CSV, 2 TXT, 3 Cabrillo
     std::optional<int> outputType;
-    std::optional<int> sortOrder;       // 0 DXCC list, 1 ADIF number, 2 callsign
+    std::optional<int> sortOrder;  // 0 DXCC list, 1 ADIF number, 2 callsign
     bool viaManager = false;
     std::optional<int> qsosPerCard;
-    std::optional<int> cardsPerPart;    // --divide M
+    std::optional<int> cardsPerPart;  // --divide M
     bool noDivide = false;
     std::optional<int> inputDateFormat;   // 1..4
     std::optional<int> outputDateFormat;  // 0 as input, 1..4
     std::optional<std::string> dateSeparator;
     std::optional<std::string> timeSeparator;
-    std::optional<std::string> findDate;  // YYYYMMDD
+    std::optional<std::string> findDate;      // YYYYMMDD
     std::optional<std::string> templateName;  // Cabrillo output: a template of CABRILLO_FORM
     bool progress = false;
     bool help = false;

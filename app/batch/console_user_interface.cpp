@@ -17,7 +17,9 @@ void writeLines(std::ostream& stream, const std::string& text) {
 
 ConsoleUserInterface::ConsoleUserInterface(std::ostream& out, std::ostream& err,
                                            ConsoleAnswers answers, std::string answerTakenText)
-    : m_out(out), m_err(err), m_answers(std::move(answers)),
+    : m_out(out),
+      m_err(err),
+      m_answers(std::move(answers)),
       m_answerTakenText(std::move(answerTakenText)) {}
 
 void ConsoleUserInterface::SetCaption(const std::string& text) {
@@ -48,7 +50,9 @@ void ConsoleUserInterface::finishProgressLine() {
     }
 }
 
-void ConsoleUserInterface::AppendMessage(const std::string& line) { m_out << line << '\n'; }
+void ConsoleUserInterface::AppendMessage(const std::string& line) {
+    m_out << line << '\n';
+}
 
 void ConsoleUserInterface::ErrorBox(const std::string& text, BoxOffset) {
     finishProgressLine();
@@ -60,7 +64,9 @@ bool ConsoleUserInterface::WarningBox(const std::string&, BoxOffset) {
     return m_answers.warningAnswer;
 }
 
-void ConsoleUserInterface::PlainMessage(const std::string& text) { writeLines(m_out, text); }
+void ConsoleUserInterface::PlainMessage(const std::string& text) {
+    writeLines(m_out, text);
+}
 
 std::string ConsoleUserInterface::InputBox(const std::string&, const std::string& prompt,
                                            const std::string& proposed) {

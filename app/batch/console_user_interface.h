@@ -19,7 +19,7 @@ struct ConsoleAnswers {
 };
 
 class ConsoleUserInterface : public UserInterface {
-public:
+  public:
     ConsoleUserInterface(std::ostream& out, std::ostream& err, ConsoleAnswers answers,
                          std::string answerTakenText);
 
@@ -41,7 +41,7 @@ public:
     // True once an error box was shown: the run failed, whatever else it printed.
     bool errorShown() const { return m_errorShown; }
 
-private:
+  private:
     void finishProgressLine();
 
     std::ostream& m_out;
