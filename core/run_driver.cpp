@@ -289,7 +289,7 @@ void ReadInputLog(RunObjects& run, const InputKind& kind) {
     ReadLogIntoRun(run, kind);
 }
 
-void WriteRun(RunObjects& run) {
+bool WriteRun(RunObjects& run) {
     UserInterface& ui = run.Ui;
     const bool translation = run.Values.TranslationMode == 1;
     const OutputParameters parameters = outputParametersFor(run.Config, translation);
@@ -298,7 +298,7 @@ void WriteRun(RunObjects& run) {
     ui.ShowEndButtons(false);
     ui.ClearMessages();
     if (!outputCanStart(run, parameters))
-        return;
+        return false;
     if (translation) {
         ui.SetCaption(run.Texts.CapWritingTranslated);
     } else {
@@ -309,21 +309,21 @@ void WriteRun(RunObjects& run) {
     ui.SetCaption(translation ? run.Texts.CapWritingTranslated : run.Texts.CapWritingSorted);
 
     if (!askOutputFile(run, parameters))
-        return;
+        return false;
     const bool byEntity = !translation && (run.Config.Sorting == kOrderByListNr ||
                                            run.Config.Sorting == kOrderByAdifNr);
     if (byEntity && !formCountryGroups(run, groups)) {
         ui.ShowEndButtons(true);
-        return;
+        return false;
     }
     if (parameters.Separator == kCabrilloSeparator) {
         // The Cabrillo export reads TYM.LOG in file order; the file stays for it.
-        if (run.OpenCabrilloExport) {
-            run.OpenCabrilloExport(run);
-        } else {
+        if (!run.OpenCabrilloExport) {
             ui.ErrorBox(run.Texts.MsgNoCabrilloExport);
+            return false;
         }
-        return;
+        run.OpenCabrilloExport(run);
+        return true;
     }
     const WritingResult written = writeOutputFiles(run, parameters);
     if (translation) {
@@ -333,6 +333,7 @@ void WriteRun(RunObjects& run) {
     }
     TymLog(run.Values.PathInStartDirectory(kTymLogName)).Delete();
     ui.ShowEndButtons(true);
+    return true;
 }
 
 }  // namespace velmark

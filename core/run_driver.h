@@ -49,7 +49,9 @@ InputKind InputKindFor(int inputFileType);
 void ReadInputLog(RunObjects& run, const InputKind& kind);
 
 // Everything after the input phase (call only with RunStatus 0). Returns when the output is
-// written, when the user cancelled the save dialog, or when the Cabrillo export has ended.
-void WriteRun(RunObjects& run);
+// written, when the user cancelled the save dialog, or when the Cabrillo export has ended:
+// true when the output was written or handed to the Cabrillo export, false when the run was
+// refused (the reason is in the message list) or no output file was chosen.
+bool WriteRun(RunObjects& run);
 
 }  // namespace velmark

@@ -1,5 +1,6 @@
 #include "batch/batch_commands.h"
 
+#include <cstdio>
 #include <filesystem>
 #include <memory>
 #include <ostream>
@@ -65,8 +66,20 @@ void applyOverrides(const BatchOptions& options, TKonfiguracja& config) {
         config.TimeSeparator = *options.timeSeparator;
 }
 
+// A configuration file named on the command line must be readable: running on the start-up
+// values instead would write other files than the ones asked for.
+void checkNamedConfigFile(const BatchOptions& options) {
+    if (!options.configFile)
+        return;
+    std::FILE* file = std::fopen(options.configFile->c_str(), "rb");
+    if (file == nullptr)
+        throw FileError::FromErrno(*options.configFile);
+    std::fclose(file);
+}
+
 // Reads setup.ini (never writes it) and lays the run's objects out as the window would.
 void prepareSession(const BatchOptions& options, BatchSession& session) {
+    checkNamedConfigFile(options);
     ConfigRead(session.config, options.configFile.value_or(DefaultSetupIniPath()));
     applyOverrides(options, session.config);
     session.texts.Fill(session.config.Language);
@@ -191,7 +204,8 @@ int runSortOrTranslation(const BatchOptions& options, BatchSession& session,
         ui.ErrorBox(session.texts.MsgDataError);
         return kExitRefused;
     }
-    WriteRun(run);
+    if (!WriteRun(run))
+        return kExitRefused;
     if (cabrilloTemplate && !cabrilloWritten)
         return kExitRefused;
     return ui.errorShown() ? kExitRefused : kExitDone;
