@@ -53,11 +53,13 @@ bool isSlotCharacter(char c) {
 }
 
 // Cabrillo's mode words: PH for phone, RY for the teleprinter modes; others as the log has them.
+// ADIF mode names are case-insensitive, so ssb is SSB.
 std::string cabrilloMode(std::string mode) {
-    if (mode == "SSB") {
+    const std::string name = UpperAscii(mode);
+    if (name == "SSB") {
         return "PH";
     }
-    if (mode == "RTTY" || mode == "PSK31" || mode == "BPSK31") {
+    if (name == "RTTY" || name == "PSK31" || name == "BPSK31") {
         return "RY";
     }
     return mode;
@@ -216,10 +218,11 @@ std::string FreqMhzToKhz(std::string frequency, std::string_view unit) {
     if (UpperAscii(unit) != "MHZ") {
         return frequency;
     }
-    // 1. At most three decimals remain.
+    // 1. Exactly three decimals: more are cut, fewer completed with zeros (14.08 MHz is
+    // 14080 kHz, not 1408).
     std::size_t mark = decimalMark(frequency);
-    if (mark != std::string::npos && frequency.size() > mark + 4) {
-        frequency.erase(mark + 4);
+    if (mark != std::string::npos) {
+        frequency.resize(mark + 4, '0');
     }
     // 2. The decimal mark goes.
     mark = decimalMark(frequency);

@@ -51,13 +51,16 @@ bool ExportCabrillo(const std::string& templateName, const CabrilloExportRun& ru
 std::string BuildQsoLine(const CabrilloTemplate& form, const QsoRecord& record);
 
 // The value written for field k (1..FieldCount) of the template, rewritten for Cabrillo: FREQ in
-// kHz, MODE as a Cabrillo mode, QSO_DATE in the Cabrillo date format, SRX and STX in four
-// digits, QSO_NUM as the record's number; any other field as stored.
+// kHz, MODE as a Cabrillo mode (SSB as PH; RTTY, PSK31 and BPSK31 as RY, in any letter case),
+// QSO_DATE in the Cabrillo date format, SRX and STX in four digits, QSO_NUM as the record's number;
+// any other field as stored.
 std::string CabrilloFieldValue(const CabrilloTemplate& form, int k, const QsoRecord& record);
 
-// A frequency stored in MHz written in kHz: at most three decimals are kept, the decimal mark
-// ("," or else ".") is dropped, and a four-digit result gets a blank in front, so 14.085 gives
-// 14085 and 3.7995 " 3799". Any unit other than MHZ (in any letter case) leaves it unchanged.
+// A frequency stored in MHz written in kHz: the decimals after the decimal mark ("," or else
+// ".") are cut or completed with zeros to three, the mark is dropped, and a four-digit result
+// gets a blank in front, so 14.085 gives 14085, 14.08 14080 and 3.7995 " 3799". A text without
+// a decimal mark keeps its digits. Any unit other than MHZ (in any letter case) leaves the text
+// unchanged.
 std::string FreqMhzToKhz(std::string frequency, std::string_view unit);
 
 // A serial number of 1 to 3 characters padded with zeros in front to 4; other texts unchanged.

@@ -293,7 +293,7 @@ std::vector<std::string> ListTemplates(const std::string& startDirectory) {
 std::vector<std::string> ReadExtraFieldNames(const std::string& path) {
     std::vector<std::string> names;
     for (std::string& line : SplitLines(readWholeFile(path))) {
-        if (line.empty() || line == " " || line[0] == '{') {
+        if (line.find_first_not_of(' ') == std::string::npos || line[0] == '{') {
             continue;
         }
         names.push_back(std::move(line));

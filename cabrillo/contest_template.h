@@ -150,7 +150,7 @@ std::string TemplatePath(const std::string& startDirectory, const std::string& f
 std::vector<std::string> ListTemplates(const std::string& startDirectory);
 
 // The extra field names of Non_standardADIF_addition_field_for_cabrillo.txt, in file order,
-// without empty lines, lines of one blank and comment lines (first character "{"). FileError
+// without empty lines, lines of blanks and comment lines (first character "{"). FileError
 // when the file cannot be read.
 std::vector<std::string> ReadExtraFieldNames(const std::string& path);
 
