@@ -36,20 +36,14 @@ inline std::string CrLfLines(std::initializer_list<std::string_view> lines) {
     return text;
 }
 
-// The template lines of a file: its header, a pattern whose line 1 and 2 are given (lines 7 and
-// 9 name MHZ, YYYYMMDD and the Cabrillo date), and the end line.
-inline std::vector<std::string> TemplateLines(std::string_view fieldNameLine, std::string_view mask,
-                                              std::vector<std::string> header = {
+// The lines of a template file: its header, a pattern of ten lines whose lines 1 and 2 are
+// given (line 7 names MHZ and YYYYMMDD, line 9 the Cabrillo date), and the end line.
+inline std::vector<std::string> TemplateLines(std::string fieldNameLine, std::string mask,
+                                              std::vector<std::string> lines = {
                                                   "START-OF-LOG: 3.0"}) {
-    std::vector<std::string> lines = std::move(header);
-    for (const std::string_view line :
-         {fieldNameLine, mask, std::string_view("example"), std::string_view("ruler"),
-          std::string_view("ruler"), std::string_view("//input formats"),
-          std::string_view("      MHZ     yyyymmdd   hhmm"), std::string_view("//output formats"),
-          std::string_view("QSO: ***** ** yyyy-mm-dd nnnn"), std::string_view("example")}) {
-        lines.emplace_back(line);
-    }
-    lines.emplace_back(kEndOfLogLine);
+    lines.insert(lines.end(), {fieldNameLine, mask, "example", "ruler", "ruler", "//formats",
+                               "      MHZ     yyyymmdd   hhmm", "//formats",
+                               "QSO: ***** ** yyyy-mm-dd nnnn", "example", "END-OF-LOG:"});
     return lines;
 }
 

@@ -44,14 +44,6 @@ TEST(PlaceFieldName, ReplacesTheKthNameOrAppendsBeforeTheClosingBrackets) {
     }
 }
 
-TEST(PlaceFieldName, AnAppendedNameIsFoundAgainByItsBox) {
-    std::string line = "[[ FREQ ]]";
-    line = PlaceFieldName(line, 5, "MODE");  // becomes the second name
-    line = PlaceFieldName(line, 2, "CALL");
-    EXPECT_EQ(line, "[[ FREQ CALL ]]");
-    EXPECT_EQ(FieldNamesOf(line), (std::vector<std::string>{"FREQ", "CALL"}));
-}
-
 TEST(FieldChoices, OffersNoneTheStandardNamesInCatalogueOrderThenTheExtraNames) {
     const std::vector<std::string> choices = FieldChoices({"STATION_CALLSIGN", "MY_DXCC"});
     ASSERT_EQ(choices.size(), 1u + 121u + 2u);
@@ -61,13 +53,6 @@ TEST(FieldChoices, OffersNoneTheStandardNamesInCatalogueOrderThenTheExtraNames) 
     EXPECT_EQ(choices[121], "USER_3");
     EXPECT_EQ(choices[122], "STATION_CALLSIGN");
     EXPECT_EQ(choices[123], "MY_DXCC");
-}
-
-TEST(ContestListEntries, StartsWithNewContestInTheUsersLanguage) {
-    TNazwyJezykowe texts;
-    texts.Fill(kLanguagePolish);
-    EXPECT_EQ(ContestListEntries({"CQ-WW-CW.FRM"}, texts),
-              (std::vector<std::string>{texts.CabNewContest, "CQ-WW-CW.FRM"}));
 }
 
 class SaveTemplateTest : public ::testing::Test {
