@@ -68,20 +68,6 @@ TEST(MainWindowStart, StartViewShowsConfigurationPanels) {
     EXPECT_FALSE(start.Find<QListWidget>("ListBox1")->isEnabled());
 }
 
-TEST(MainWindowStart, MenuHasSevenEntriesAndToolbarEightButtons) {
-    MainWindowHarness start;
-    EXPECT_EQ(start.window->menuBar()->actions().size(), 7);
-    EXPECT_EQ(start.Find<QMenu>("Configuration1")->actions().size(), 3);
-    EXPECT_EQ(start.Find<QMenu>("BookmarksForQSLArchive")->actions().size(), 3);
-    EXPECT_EQ(start.Find<QAction>("Help1")->shortcut(), QKeySequence(Qt::Key_F1));
-    for (int i = 1; i <= 8; ++i) {
-        const std::string name = "ToolButton" + std::to_string(i);
-        auto* button = start.Find<QToolButton>(name.c_str());
-        EXPECT_FALSE(button->icon().isNull()) << name;
-        EXPECT_FALSE(button->toolTip().isEmpty()) << name;
-    }
-}
-
 TEST(MainWindowStart, StoredSettingsFillTheElements) {
     MainWindowHarness start(IniText({"[MAIN]",
                                      "Language=English",
