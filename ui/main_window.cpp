@@ -33,6 +33,7 @@
 #include "ui/language_window.h"
 #include "ui/qt_user_interface.h"
 #include "ui/radio_group.h"
+#include "ui/second_window.h"
 
 namespace velmark::ui {
 namespace {
@@ -161,10 +162,6 @@ UserInterface& TForm4::Ui() {
     return *m_ui;
 }
 
-void TForm4::SetCabrilloExport(std::function<void(RunObjects&)> exportToCabrillo) {
-    m_cabrilloExport = std::move(exportToCabrillo);
-}
-
 void TForm4::connectCommands() {
     // A command started while another lets events through is refused with a beep.
     const auto whenIdle = [this](auto command) {
@@ -183,12 +180,16 @@ void TForm4::connectCommands() {
             whenIdle(member(&TForm4::configForSortingAndTranslate)));
     connect(ConfigPersonalInfo1, &QAction::triggered, this,
             whenIdle(member(&TForm4::configPersonalInfo)));
+    connect(ConfigCabrilloFormat1, &QAction::triggered, this,
+            whenIdle(member(&TForm4::cabrilloTemplate)));
     connect(SortFileCSV1, &QAction::triggered, this, whenIdle(member(&TForm4::sortFile)));
     connect(TranslationFile1, &QAction::triggered, this, whenIdle(member(&TForm4::translateFile)));
     connect(SortowanieBookmarksWgListyDDXCC_CTY_DAT, &QAction::triggered, this,
             whenIdle([this] { bookmarks(0); }));
     connect(SortowanieBookmarksWgNumerowStandarduADIF, &QAction::triggered, this,
             whenIdle([this] { bookmarks(1); }));
+    connect(SzukanieKrajuDlaZnaku, &QAction::triggered, this,
+            whenIdle(member(&TForm4::findCountry)));
     connect(About1, &QAction::triggered, this, whenIdle(member(&TForm4::about)));
     connect(ExitFromProgram, &QAction::triggered, this, whenIdle(member(&TForm4::exitFromProgram)));
     connect(Button2, &QPushButton::clicked, this, whenIdle(member(&TForm4::confirmConfiguration)));
@@ -623,6 +624,24 @@ void TForm4::about() {
                      FromCp1250(m_texts.AboutLine3), FromCp1250(m_texts.AboutLine4),
                      FromCp1250(m_texts.AboutLine5)});
     box.exec();
+}
+
+void TForm4::cabrilloTemplate() {
+    GroupBox1->hide();
+    GroupBox7->hide();
+    Help_Sort->hide();
+    Button2->hide();
+    TForm3 window({m_texts, m_values, m_environment.Questions}, this);
+    window.ShowTemplateEditor();
+    showSecondWindow(window);
+}
+
+void TForm4::showSecondWindow(TForm3& window) {
+    if (m_environment.ShowSecondWindow) {
+        m_environment.ShowSecondWindow(window);
+    } else {
+        window.exec();
+    }
 }
 
 void TForm4::closeEvent(QCloseEvent* event) {

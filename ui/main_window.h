@@ -39,6 +39,7 @@ namespace velmark::ui {
 class QtUserInterface;
 class RadioGroup;
 class TForm1;
+class TForm3;
 
 // What the main window takes from the process it runs in. The program fills it from the
 // running process; tests fill it from a scratch directory and answer the questions themselves.
@@ -48,6 +49,9 @@ struct StartupEnvironment {
     std::string ProgramFileName;  // the program file's bare name
     // Shows the language window; empty: shows it modally.
     std::function<void(TForm1&)> ShowLanguageWindow;
+    // Shows the second window (template editor, Cabrillo export, country search) until it
+    // closes; empty: shows it modally.
+    std::function<void(TForm3&)> ShowSecondWindow;
     // Stores the configuration; empty: ConfigWrite.
     std::function<void(const TKonfiguracja&, const std::string&)> WriteConfig;
     // Answers every question, box and beep instead of Qt's dialogs; empty: Qt's dialogs.
@@ -76,9 +80,6 @@ class TForm4 : public QMainWindow {
     // The personal data as they stand in their fields (typed but perhaps not confirmed), as
     // Cabrillo headers are filled from them.
     TPersonalInfo PersonalFieldTexts() const;
-    // The window that writes Cabrillo output from TYM.LOG. Until one is set, the window refuses
-    // translations to Cabrillo.
-    void SetCabrilloExport(std::function<void(RunObjects&)> exportToCabrillo);
 
     // --- menu and toolbar ---
     QMenu* Configuration1;
@@ -206,6 +207,7 @@ class TForm4 : public QMainWindow {
     void confirmPersonalInfo();
     void exitFromProgram();
     void about();
+    void cabrilloTemplate();
 
     // --- run commands (main_window_run_commands.cpp) ---
     void sortFile();
@@ -215,13 +217,17 @@ class TForm4 : public QMainWindow {
     void finishRun();
     void bookmarks(int order);
     void confirmBookmarks();
+    void findCountry();
+    // The run driver's Cabrillo output: the second window with its export panel.
+    void openCabrilloExport(RunObjects& run);
+    // Shows the second window until it closes.
+    void showSecondWindow(TForm3& window);
     // Creates the DXCC list object and loads DXCC.LST; false (after the error box) when the
     // load failed, in which case no list is kept.
     bool loadNewDxccList();
     // Error boxes for RunStatus 1 and 2; true when RunStatus reports a failure.
     bool reportRunStatus();
     void readAndWriteRun();
-    bool refuseCabrilloOutput();
     RunObjects runObjects();
     void showPanel(bool withEmptyMessages);
 
@@ -234,7 +240,6 @@ class TForm4 : public QMainWindow {
     std::unique_ptr<QtUserInterface> m_ui;
     std::unique_ptr<TListaDXCC> m_dxccList;
     std::unique_ptr<TObiektyInputOutput> m_processing;
-    std::function<void(RunObjects&)> m_cabrilloExport;
     // FieldSeparator and CabrilloInput of the chosen input type, with its dialog filter.
     InputKind m_inputKind;
 

@@ -1,6 +1,7 @@
 // The main window's commands that do the program's work: sort, translate and its confirmation,
-// the start and finish of a run, the archive bookmarks and their confirmation. They own the
-// DXCC list object and the processing object while these are needed.
+// the start and finish of a run (with the Cabrillo export of a run to Cabrillo), the archive
+// bookmarks and their confirmation, and the country search. They own the DXCC list object and
+// the processing object while these are needed.
 
 #include <QFileInfo>
 #include <QGroupBox>
@@ -18,6 +19,7 @@
 #include "ui/cp1250_qstring.h"
 #include "ui/main_window.h"
 #include "ui/qt_user_interface.h"
+#include "ui/second_window.h"
 
 namespace velmark::ui {
 
@@ -53,8 +55,15 @@ constexpr int kCabrilloType = 3;
 RunObjects TForm4::runObjects() {
     // No setup.ini path for the run itself: when the input side settles the input date format
     // it selects the format in the window, whose rule writes the configuration.
-    return RunObjects{m_config, m_texts, m_catalogue, *m_dxccList,     *m_processing,
-                      m_values, *m_ui,   {},          m_cabrilloExport};
+    return RunObjects{m_config,
+                      m_texts,
+                      m_catalogue,
+                      *m_dxccList,
+                      *m_processing,
+                      m_values,
+                      *m_ui,
+                      {},
+                      [this](RunObjects& run) { openCabrilloExport(run); }};
 }
 
 void TForm4::showPanel(bool withEmptyMessages) {
@@ -103,14 +112,6 @@ bool TForm4::loadNewDxccList() {
     return true;
 }
 
-bool TForm4::refuseCabrilloOutput() {
-    if (m_config.OutputFileType != kCabrilloType || m_cabrilloExport) {
-        return false;
-    }
-    m_ui->ErrorBox(m_texts.MsgCabrilloOutputUnavailable);
-    return true;
-}
-
 void TForm4::sortFile() {
     makeAdifStandardOffer(BoxOffset::Near);
     m_values.TranslationMode = 0;
@@ -150,9 +151,6 @@ void TForm4::translateFile() {
 }
 
 void TForm4::confirmTranslation() {
-    if (refuseCabrilloOutput()) {
-        return;
-    }
     GroupBox1->hide();
     if (!writeConfiguration()) {
         return;
@@ -176,9 +174,6 @@ void TForm4::confirmTranslation() {
 }
 
 void TForm4::startRun() {
-    if (refuseCabrilloOutput()) {
-        return;
-    }
     if (!m_processing) {
         m_processing = std::make_unique<TObiektyInputOutput>();
     }
@@ -227,6 +222,16 @@ void TForm4::readAndWriteRun() {
     LastOutputDir->setText(QFile::decodeName(QByteArray::fromStdString(m_config.LastOutputDir)));
 }
 
+void TForm4::openCabrilloExport(RunObjects& run) {
+    GroupBox1->hide();
+    GroupBox7->hide();
+    Button2->hide();
+    Panel1->hide();
+    TForm3 window({m_texts, m_values, m_environment.Questions}, this);
+    window.ShowCabrilloExport({run.Catalogue, PersonalFieldTexts(), run.Processing.OutputFileName});
+    showSecondWindow(window);
+}
+
 void TForm4::finishRun() {
     Memo1->clear();
     Panel1->hide();
@@ -271,6 +276,20 @@ void TForm4::confirmBookmarks() {
     Panel1->hide();
     m_dxccList.reset();
     m_adifStandardDeclined = false;
+}
+
+void TForm4::findCountry() {
+    GroupBox1->hide();
+    GroupBox7->hide();
+    Button2->hide();
+    Help_Sort->hide();
+    if (!m_dxccList && !loadNewDxccList()) {
+        return;
+    }
+    TForm3 window({m_texts, m_values, m_environment.Questions}, this);
+    window.ShowCountrySearch(*m_dxccList);
+    Panel1->hide();
+    showSecondWindow(window);
 }
 
 }  // namespace velmark::ui

@@ -25,6 +25,7 @@
 #include "ui/language_window.h"
 #include "ui/main_window.h"
 #include "ui/radio_group.h"
+#include "ui/second_window.h"
 
 // Readable QStrings in test failure messages.
 inline void PrintTo(const QString& text, std::ostream* stream) {
@@ -89,6 +90,10 @@ class MainWindowHarness {
         environment.StartDirectory = dir.path().string();
         environment.ProgramFileName = "velmark";
         environment.ShowLanguageWindow = std::move(answer);
+        environment.ShowSecondWindow = [this](ui::TForm3& second) {
+            ASSERT_TRUE(secondWindow) << "unexpected second window";
+            secondWindow(second);
+        };
         environment.WriteConfig = [this](const TKonfiguracja& config, const std::string& path) {
             ++writes;
             if (failWrites) {
@@ -146,6 +151,8 @@ class MainWindowHarness {
 
     TempDir dir;
     HarnessQuestions questions;
+    // What the user does in the second window while it is shown.
+    std::function<void(ui::TForm3&)> secondWindow;
     int writes = 0;
     bool failWrites = false;
     std::unique_ptr<ui::TForm4> window;

@@ -237,19 +237,6 @@ TEST_F(MainWindowRuns, ConfirmTranslationStoresUserSettingsThenRunsOneQsoPerReco
     expectShown({"Panel1", "ZatwSortow"}, {"GroupBox1", "GroupBox7", "Button2", "ZatListyDXCC"});
 }
 
-TEST_F(MainWindowRuns, TranslationToCabrilloIsRefusedUntilTheExportExists) {
-    start.ChooseRow("ListBox4", 3);
-    start.Trigger("TranslationFile1");
-    start.writes = 0;
-    start.Click("Zatw_transla");
-    ASSERT_EQ(start.questions.errorBoxes.size(), 1U);
-    EXPECT_EQ(start.questions.errorBoxes[0],
-              "Writing the Cabrillo format is not yet available in this version of the program");
-    EXPECT_EQ(start.writes, 0);
-    EXPECT_EQ(start.window->DxccList(), nullptr);
-    EXPECT_TRUE(start.questions.dialogRequests.empty());
-}
-
 TEST_F(MainWindowRuns, UnknownInputDateFormatIsAskedShownAndStored) {
     start.ChooseRadio("FormatWejDatyQSO", 0);
     start.writes = 0;
