@@ -27,7 +27,7 @@ TymLog::~TymLog() {
     }
 }
 
-void TymLog::open(const char* mode) {
+void TymLog::open(const char* mode, bool buffered) {
     if (m_file != nullptr) {
         Close();
     }
@@ -36,10 +36,14 @@ void TymLog::open(const char* mode) {
     if (m_file == nullptr) {
         throw FileError::FromErrno(m_path);
     }
-    if (m_buffer == nullptr) {
-        m_buffer = std::make_unique<char[]>(kBufferSize);
+    if (!buffered) {
+        std::setvbuf(m_file, nullptr, _IONBF, 0);
+    } else {
+        if (m_buffer == nullptr) {
+            m_buffer = std::make_unique<char[]>(kBufferSize);
+        }
+        std::setvbuf(m_file, m_buffer.get(), _IOFBF, kBufferSize);
     }
-    std::setvbuf(m_file, m_buffer.get(), _IOFBF, kBufferSize);
     m_lastAccess = Access::None;
 }
 
@@ -49,6 +53,10 @@ void TymLog::CreateEmpty() {
 
 void TymLog::OpenForReading() {
     open("rb");
+}
+
+void TymLog::OpenForReadingByQsoNr() {
+    open("rb", false);
 }
 
 void TymLog::requireOpen() {

@@ -25,8 +25,12 @@ class TymLog {
 
     // Creates the file anew (empty) and keeps it open for appending and reading.
     void CreateEmpty();
-    // Opens an existing file for reading (the Cabrillo export, the output phase).
+    // Opens an existing file for reading in file order (the Cabrillo export).
     void OpenForReading();
+    // Opens an existing file for reading records by QsoNr in any order (the output phase reads
+    // them in sorted order). Unbuffered: with a buffer, every seek would make the C library
+    // refill the whole buffer to hand out one record.
+    void OpenForReadingByQsoNr();
     // Writes a record at the end of the file (buffered; Close or SizeInBytes flush it).
     void Append(const QsoRecord& record);
     // Seeks to record qsoNr - 1 and reads it; a record not wholly in the file is a FileError,
@@ -54,7 +58,7 @@ class TymLog {
     std::unique_ptr<char[]> m_buffer;
     Access m_lastAccess = Access::None;
 
-    void open(const char* mode);
+    void open(const char* mode, bool buffered = true);
     void requireOpen();
     void seek(std::int64_t offset, int origin);
     // Reads the next 2052 bytes: false at the clean end of the file.
