@@ -74,20 +74,37 @@ void ApplyPortableDesignator(std::string& key, std::string& savedKey) {
 }
 
 // The texts a table entry and the key are compared by. An entry with "*" stands for any
-// characters up to the next "/" of the whole key, so =3D2*/R covers every =3D2.../R.
-std::pair<std::string, std::string> ComparisonTexts(const PrefixEntry& entry, std::string_view key,
-                                                    std::string_view savedKey) {
-    const std::size_t star = entry.PrefixText.find('*');
-    if (star == std::string::npos)
-        return {entry.PrefixText, std::string(key)};
-    std::string entryText = entry.PrefixText;
-    entryText.erase(star, 1);
-    std::string keyText(savedKey);
-    const std::size_t slash = keyText.find('/', star);
-    if (slash != std::string::npos)
-        keyText.erase(star, slash - star);
-    return {entryText, keyText};
-}
+// characters up to the next "/" of the whole key, so =3D2*/R covers every =3D2.../R. Entries
+// without "*" (nearly all) are compared as they stand: a lookup compares hundreds of entries,
+// and copying both texts for each was most of the time of reading a log.
+class ComparisonTexts {
+  public:
+    ComparisonTexts(const PrefixEntry& entry, std::string_view key, std::string_view savedKey)
+        : m_entry(entry.PrefixText), m_key(key) {
+        const std::size_t star = entry.PrefixText.find('*');
+        if (star == std::string::npos)
+            return;
+        m_entryCopy = entry.PrefixText;
+        m_entryCopy.erase(star, 1);
+        m_keyCopy = savedKey;
+        const std::size_t slash = m_keyCopy.find('/', star);
+        if (slash != std::string::npos)
+            m_keyCopy.erase(star, slash - star);
+        m_entry = m_entryCopy;
+        m_key = m_keyCopy;
+    }
+    ComparisonTexts(const ComparisonTexts&) = delete;
+    ComparisonTexts& operator=(const ComparisonTexts&) = delete;
+
+    std::string_view entry() const { return m_entry; }
+    std::string_view key() const { return m_key; }
+
+  private:
+    std::string m_entryCopy;
+    std::string m_keyCopy;
+    std::string_view m_entry;
+    std::string_view m_key;
+};
 
 bool Applies(const PrefixEntry& entry, double dateValue) {
     return entry.ValidUntil >= dateValue;
@@ -99,8 +116,8 @@ int Bisect(const TListaDXCC& list, std::string_view key, std::string_view savedK
     int hi = list.PrefixCount;
     int mid = lo + (hi - lo) / 2;
     do {
-        const auto [entryText, keyText] = ComparisonTexts(list.PrefixTable[mid], key, savedKey);
-        if (entryText > keyText) {
+        const ComparisonTexts texts(list.PrefixTable[mid], key, savedKey);
+        if (texts.entry() > texts.key()) {
             hi = mid;
         } else {
             lo = mid;
@@ -238,23 +255,25 @@ PrefixSearchResult SearchPrefixTable(const TListaDXCC& list, std::string_view ke
     // 1-2. Bisection; the last entry is never a bisection point, so check it separately.
     int mid = Bisect(list, key, savedKey);
     if (mid == count - 1) {
-        const auto [entryText, keyText] = ComparisonTexts(table[count], key, savedKey);
-        if (StartsWith(keyText, entryText))
+        const ComparisonTexts texts(table[count], key, savedKey);
+        if (StartsWith(texts.key(), texts.entry()))
             mid = count;
     }
 
     // 3. Backward scan to the first entry that begins the key, within the key's first letter.
     bool matched = false;
     for (;;) {
-        const auto [entryText, keyText] = ComparisonTexts(table[mid], key, savedKey);
-        result.LastExaminedText = entryText;
-        if (StartsWith(keyText, entryText)) {
+        const ComparisonTexts texts(table[mid], key, savedKey);
+        if (StartsWith(texts.key(), texts.entry())) {
             matched = true;
+            result.LastExaminedText = texts.entry();
             break;
         }
         --mid;
-        if (mid == 0 || FirstCharacter(entryText) != FirstCharacter(keyText))
+        if (mid == 0 || FirstCharacter(texts.entry()) != FirstCharacter(texts.key())) {
+            result.LastExaminedText = texts.entry();
             break;
+        }
     }
     if (!matched)
         return result;
