@@ -189,13 +189,18 @@ void AdifReader::readValue(AdifField& field, std::uint64_t length) {
 // --- records ---
 
 bool AdifReader::ReadAdifRecord(RecordTarget& target) {
+    int recordLine = 0;  // the line of the record's first tag
     for (;;) {
         const AdifField field = ReadAdifField();
+        if (recordLine == 0) {
+            recordLine = field.Line;
+        }
         const std::string name = UpperAscii(field.TagName);
         if (name == "EOR") {
             return true;  // also when "<EOR>" is the very last thing of the log
         }
         if (field.InputEnded) {
+            m_unfinishedRecordLine = recordLine;
             return false;
         }
         // An empty name ("<>", "<:5>") names no field, and a stray "<EOH>" among the records

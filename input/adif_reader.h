@@ -77,6 +77,11 @@ class AdifReader {
     // values were skipped.
     const std::vector<std::string>& RefusedNames() const { return m_refusedNames; }
 
+    // The line on which the record that the end of the log cut short began (inside a tag, inside
+    // a value whose length runs past the end, or before its "<EOR>"); 0 when the log ended
+    // between records. Such a record is not taken, and the user must be told.
+    int UnfinishedRecordLine() const { return m_unfinishedRecordLine; }
+
   private:
     void storeHeaderLine(TObiektyInputOutput& processing, std::string line);
     void readTag(AdifField& field);
@@ -89,6 +94,7 @@ class AdifReader {
     std::unordered_map<std::string, int> m_registeredNames;  // names entered in this run
     std::vector<std::string> m_refusedNames;
     std::set<std::string> m_refusedSet;
+    int m_unfinishedRecordLine = 0;
 };
 
 }  // namespace velmark

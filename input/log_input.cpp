@@ -87,6 +87,10 @@ void LogInputPhase::readAdifLog(ByteSource& log) {
     createTymLog();
     readRecords([&reader](RecordTarget& target) { return reader.ReadAdifRecord(target); });
     reportRefusedNames(reader.RefusedNames());
+    if (reader.UnfinishedRecordLine() != 0) {
+        m_run.Ui.AppendMessage(m_run.Texts.MsgAdifRecordCutOff +
+                               std::to_string(reader.UnfinishedRecordLine()));
+    }
 }
 
 void LogInputPhase::readCsvLog(ByteSource& log) {

@@ -133,7 +133,9 @@ INSTANTIATE_TEST_SUITE_P(
                        return "<EOH>\r\n" + Tags("Q1AAA") + "<CALL:99999>" + Tags("Q2BBB") +
                               Tags("Q2CCC");
                    },
-                   {{{{"CALL", "Q1AAA"}}, kAlphaAdif}}},
+                   {{{{"CALL", "Q1AAA"}}, kAlphaAdif}},
+                   0,
+                   &TNazwyJezykowe::MsgAdifRecordCutOff},
         HostileLog{"AdifLengthBeyondAnyNumberIsRefused",
                    &kAdif,
                    [] { return "<EOH>\r\n<CALL:999999999999999999999999>Q1AAA<EOR>\r\n"s; },
@@ -216,6 +218,39 @@ INSTANTIATE_TEST_SUITE_P(
                    },
                    {{{{"CALL", "Q1AAA"}, {"QSO_DATE", "20080105"}}, kAlphaAdif}}}),
     [](const auto& info) { return std::string(info.param.name); });
+
+// A record that the end of the log cuts short is not taken, and the message list says where it
+// began, so that a damaged length or a missing last "<EOR>" cannot drop QSOs unseen.
+TEST(UnfinishedAdifRecord, IsReportedWithTheLineItBeganOn) {
+    struct Case {
+        const char* name;
+        std::string log;
+        int storedQsos;
+        int reportedLine;  // 0: no report
+    };
+    const Case cases[] = {
+        {"complete log", "<EOH>\r\n" + Tags("Q1AAA") + Tags("Q2BBB") + "\r\n\r\n", 2, 0},
+        {"last <EOR> missing",
+         "<EOH>\r\n" + Tags("Q1AAA") + "\r\n<CALL:5>Q2BBB<QSO_DATE:8>20080105\r\n", 1, 4},
+        {"cut inside a tag", "<EOH>\r\n" + Tags("Q1AAA") + "<CALL:5>Q2BBB<QSO_DA", 1, 3},
+        {"length past the end", "<EOH>\r\n" + Tags("Q1AAA") + Tags("Q2BBB", "<NOTES:99999>x"), 1,
+         3},
+        {"text after the last record", "<EOH>\r\n" + Tags("Q1AAA") + "end of log\r\n", 1, 0},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        HostileRun run;
+        run.values.InputFileName = run.dir.write("log.adi", c.log);
+        ReadLogIntoRun(run.objects, kAdif);
+        EXPECT_EQ(run.values.RunStatus, 0);
+        EXPECT_EQ(run.State().QsoCount, c.storedQsos);
+        const std::vector<std::string> expected =
+            c.reportedLine == 0 ? std::vector<std::string>{}
+                                : std::vector<std::string>{run.texts.MsgAdifRecordCutOff +
+                                                           std::to_string(c.reportedLine)};
+        EXPECT_EQ(run.ui.messages, expected);
+    }
+}
 
 }  // namespace
 }  // namespace velmark::testing
