@@ -187,6 +187,22 @@ TEST_F(BatchFailureTest, ReadOnlyStartDirectoryEndsTheRunAtItsFirstFile) {
     EXPECT_FALSE(fs::exists(output));
 }
 
+// TYM.LOG takes 2052 bytes a QSO: the 400 QSOs fill a start directory of 64 kB long before
+// the log ends.
+TEST_F(BatchFailureTest, StartDirectoryThatFillsUpWithTymLogEndsWithNoSpaceLeft) {
+    SmallFileSystem smallStart(dir.path() / "small-start", 65536);
+    if (!smallStart.mounted())
+        GTEST_SKIP() << "no right to mount a small file system";
+    fs::copy_file(start / "DXCC.LST", dir.path() / "small-start" / "DXCC.LST");
+    const std::string output = dir.file("out/qsl.csv");
+    const int status =
+        RunBatchCommandLine({"--config", config, "--start-dir", dir.file("small-start"),
+                             "--input-date", "YYYYMMDD", "--per-card", "1", "sort", input, output},
+                            out, err);
+    expectFailedWith(status, "No space left on device: " + dir.file("small-start/TYM.LOG"));
+    EXPECT_FALSE(fs::exists(output));
+}
+
 TEST_F(BatchFailureTest, MissingStartDirectoryIsAMissingDxccList) {
     const std::string output = dir.file("out/qsl.csv");
     const int status = RunBatchCommandLine(
