@@ -1,14 +1,17 @@
 // velmark: the desktop program. It wires the process (program file, working directory,
 // setup.ini beside the program) to the main window and runs the event loop until the window
-// closes. The command line is not read.
+// closes. The command line is not read; the one environment variable it looks at is the
+// screenshot script of tools/screenshots.sh.
 
 #include <QApplication>
 #include <QFileInfo>
 #include <QIcon>
 
 #include <filesystem>
+#include <memory>
 
 #include "core/program_values.h"
+#include "screenshot_script.h"
 #include "settings/configuration.h"
 #include "ui/cp1250_qstring.h"
 #include "ui/main_window.h"
@@ -18,6 +21,13 @@ int main(int argc, char** argv) {
     QApplication application(argc, argv);
     QApplication::setApplicationName(QString::fromLatin1(velmark::kApplicationTitle));
     QApplication::setWindowIcon(QIcon(velmark::ui::ProgramPicture(64)));
+
+    // Started before the main window, whose creation already waits in the language window.
+    std::unique_ptr<velmark::gui::ScreenshotScript> screenshots;
+    if (const QString script = qEnvironmentVariable("VELMARK_SCREENSHOT_SCRIPT");
+        !script.isEmpty()) {
+        screenshots = std::make_unique<velmark::gui::ScreenshotScript>(script);
+    }
 
     velmark::ui::StartupEnvironment environment;
     environment.SetupIniPath = velmark::DefaultSetupIniPath();
