@@ -1,7 +1,9 @@
 #include "dxcc/callsign_resolver.h"
 
 #include <algorithm>
+#include <optional>
 #include <utility>
+#include <vector>
 
 #include "dxcc/leading_number.h"
 
@@ -242,6 +244,73 @@ PrefixSearchResult RetryWhenExpired(const TListaDXCC& list, std::string& key,
     return found;
 }
 
+// Counts the "*" entries of the prefix table once per loaded list, for FindLongestPrefix.
+void CountStarEntries(TListaDXCC& list) {
+    std::vector<std::int32_t>& counts = list.Resolver.StarEntriesUpTo;
+    if (counts.size() == static_cast<std::size_t>(list.PrefixCount) + 1)
+        return;
+    counts.assign(1, 0);
+    for (int i = 1; i <= list.PrefixCount; ++i) {
+        const bool star = list.PrefixTable[i].PrefixText.find('*') != std::string::npos;
+        counts.push_back(counts.back() + (star ? 1 : 0));
+    }
+}
+
+// The last entry in 1..last whose text is not greater than text (0 when none), by bisection of
+// the sorted table.
+int LastNotGreater(const TabUpo& table, int last, std::string_view text) {
+    int lo = 1;
+    int hi = last + 1;  // the answer lies in lo - 1 .. hi - 1
+    while (lo < hi) {
+        const int mid = lo + (hi - lo) / 2;
+        if (std::string_view(table[mid].PrefixText) > text) {
+            hi = mid;
+        } else {
+            lo = mid + 1;
+        }
+    }
+    return lo - 1;
+}
+
+struct ScanEnd {
+    bool Matched = false;
+    int Entry = 0;  // the matching entry
+    std::string_view LastExamined;
+};
+
+// Step 3 of the search without visiting every entry on the way. The scan goes down from start
+// through the entries that begin with the key's first character (the table is sorted, so they
+// lie together) to the first one that begins the key; among texts that begin the key, longer
+// ones sort later, so that is the highest-placed copy of the longest such text. Without a "*"
+// entry among those the scan would pass, the same entry is found by one bisection per length
+// of the key, which matters because the exact-call pass of nearly every lookup finds nothing
+// and would otherwise compare the key with every exact call before it. Nothing when the
+// shortcut does not apply; the caller then scans entry by entry.
+std::optional<ScanEnd> FindLongestPrefix(const TListaDXCC& list, std::string_view key, int start) {
+    const TabUpo& table = list.PrefixTable;
+    const std::vector<std::int32_t>& stars = list.Resolver.StarEntriesUpTo;
+    if (key.empty() || stars.size() != static_cast<std::size_t>(list.PrefixCount) + 1 ||
+        FirstCharacter(table[start].PrefixText) != key.front()) {
+        return std::nullopt;
+    }
+    // Entries blockStart..start all begin with the key's first character; the scan examines
+    // them and then the one below (or stops after entry 1).
+    const std::string_view firstCharacter = key.substr(0, 1);
+    int below = LastNotGreater(table, start, firstCharacter);
+    while (below >= 1 && table[below].PrefixText == firstCharacter) --below;
+    const int lastExamined = std::max(1, below);
+    // A "*" entry compares by other texts, and an empty text begins every key.
+    if (stars[start] - stars[lastExamined - 1] != 0 || table[lastExamined].PrefixText.empty())
+        return std::nullopt;
+    for (std::size_t length = key.size(); length >= 1; --length) {
+        const std::string_view head = key.substr(0, length);
+        const int found = LastNotGreater(table, start, head);
+        if (found >= 1 && table[found].PrefixText == head)
+            return ScanEnd{true, found, table[found].PrefixText};
+    }
+    return ScanEnd{false, 0, table[lastExamined].PrefixText};
+}
+
 }  // namespace
 
 PrefixSearchResult SearchPrefixTable(const TListaDXCC& list, std::string_view key,
@@ -262,7 +331,14 @@ PrefixSearchResult SearchPrefixTable(const TListaDXCC& list, std::string_view ke
 
     // 3. Backward scan to the first entry that begins the key, within the key's first letter.
     bool matched = false;
-    for (;;) {
+    if (const std::optional<ScanEnd> end = FindLongestPrefix(list, key, mid)) {
+        result.LastExaminedText = end->LastExamined;
+        if (!end->Matched)
+            return result;
+        matched = true;
+        mid = end->Entry;
+    }
+    while (!matched) {
         const ComparisonTexts texts(table[mid], key, savedKey);
         if (StartsWith(texts.key(), texts.entry())) {
             matched = true;
@@ -298,6 +374,7 @@ CallsignResolution LookupKey(TListaDXCC& list, std::string_view key, double date
     if (memory.LastKey && *memory.LastKey == key && memory.LastDate == dateValue) {
         return memory.LastResult;
     }
+    CountStarEntries(list);
     std::string searched = KeyOf(key);
     std::string savedKey = searched;
     if (!exact)

@@ -8,6 +8,7 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "core/one_based_array.h"
 #include "core/run_state.h"
@@ -69,6 +70,9 @@ struct ResolverMemory {
     std::optional<std::string> LastKey;  // empty until the first lookup
     double LastDate = 0.0;
     CallsignResolution LastResult;
+    // Element i: how many of the prefix entries 1..i contain "*". Built by the first lookup
+    // after a load; a stretch of the table without such entries is searched by bisection.
+    std::vector<std::int32_t> StarEntriesUpTo;
 };
 
 class TListaDXCC {
