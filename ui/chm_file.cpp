@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cctype>
 #include <filesystem>
+#include <fstream>
 #include <system_error>
 
 namespace velmark::ui {
@@ -13,6 +14,15 @@ namespace {
 // No help topic, picture or table of contents comes near this; a damaged directory entry can
 // claim any length, and the reader must not try to allocate it.
 constexpr std::uint64_t kMaxObjectSize = 64 * 1024 * 1024;
+
+// The ITSF header of a .chm: its version, its length, the directory's place and, from version
+// 3 on, the offset of the uncompressed content section.
+constexpr std::size_t kHeaderSize = 0x60;
+constexpr std::size_t kHeaderVersion = 0x04;
+constexpr std::size_t kHeaderLength = 0x08;
+constexpr std::size_t kHeaderDirectoryOffset = 0x48;
+constexpr std::size_t kHeaderDirectoryLength = 0x50;
+constexpr std::size_t kHeaderContentOffset = 0x58;
 
 // #SYSTEM entry codes (Microsoft's compiler and chmcmd agree on these).
 constexpr std::uint16_t kSystemContentsFile = 0;
@@ -32,6 +42,11 @@ std::uint32_t littleEndian32(std::string_view bytes, std::size_t at) {
         value = (value << 8) | static_cast<unsigned char>(bytes[at + static_cast<std::size_t>(i)]);
     }
     return value;
+}
+
+std::uint64_t littleEndian64(std::string_view bytes, std::size_t at) {
+    return (static_cast<std::uint64_t>(littleEndian32(bytes, at + 4)) << 32) |
+           littleEndian32(bytes, at);
 }
 
 std::uint16_t littleEndian16(std::string_view bytes, std::size_t at) {
@@ -136,6 +151,10 @@ std::unique_ptr<ChmFile> ChmFile::Open(const std::string& path, OpenFailure& fai
         return nullptr;
     }
     std::unique_ptr<ChmFile> file(new ChmFile(path, handle));
+    if (!file->isComplete()) {
+        failure = OpenFailure::Unreadable;
+        return nullptr;
+    }
     file->readFileList();
     file->readSystem();
     const auto ivb = file->Read("/#IVB");
@@ -153,11 +172,43 @@ ChmFile::~ChmFile() {
     chm_close(m_handle);
 }
 
+bool ChmFile::liesInFile(std::uint64_t start, std::uint64_t length) const {
+    return m_contentOffset <= m_fileSize && start <= m_fileSize - m_contentOffset &&
+           length <= m_fileSize - m_contentOffset - start;
+}
+
+bool ChmFile::isComplete() {
+    std::error_code error;
+    m_fileSize = std::filesystem::file_size(m_path, error);
+    std::string header(kHeaderSize, '\0');
+    std::ifstream in(m_path, std::ios::binary);
+    if (error || !in.read(header.data(), static_cast<std::streamsize>(header.size()))) {
+        return false;
+    }
+    // Version 3 headers give the content offset; in version 2 the content follows the
+    // directory.
+    if (littleEndian32(header, kHeaderVersion) >= 3 &&
+        littleEndian32(header, kHeaderLength) >= kHeaderSize) {
+        m_contentOffset = littleEndian64(header, kHeaderContentOffset);
+    } else {
+        m_contentOffset = littleEndian64(header, kHeaderDirectoryOffset) +
+                          littleEndian64(header, kHeaderDirectoryLength);
+    }
+    // Every compressed file lies in this one stream of the uncompressed section.
+    chmUnitInfo compressed{};
+    if (chm_resolve_object(m_handle, "::DataSpace/Storage/MSCompressed/Content", &compressed) ==
+        CHM_RESOLVE_SUCCESS) {
+        return liesInFile(compressed.start, compressed.length);
+    }
+    return m_contentOffset <= m_fileSize;
+}
+
 std::optional<std::string> ChmFile::Read(std::string_view path) const {
     chmUnitInfo unit{};
     const std::string wanted = archivePath(path);
     if (chm_resolve_object(m_handle, wanted.c_str(), &unit) != CHM_RESOLVE_SUCCESS ||
-        unit.length > kMaxObjectSize) {
+        unit.length > kMaxObjectSize ||
+        (unit.space == CHM_UNCOMPRESSED && !liesInFile(unit.start, unit.length))) {
         return std::nullopt;
     }
     std::string bytes(static_cast<std::size_t>(unit.length), '\0');

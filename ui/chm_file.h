@@ -82,11 +82,17 @@ class ChmFile {
 
   private:
     ChmFile(std::string path, chmFile* handle);
+    // Whether the file holds all of its content section; chmlib reads a file cut short as if
+    // the missing bytes were zeros.
+    bool isComplete();
+    bool liesInFile(std::uint64_t start, std::uint64_t length) const;
     void readFileList();
     void readSystem();
 
     std::string m_path;
     chmFile* m_handle;
+    std::uint64_t m_fileSize = 0;
+    std::uint64_t m_contentOffset = 0;  // where the uncompressed content section starts
     ArchiveIndex m_files;
     std::map<std::uint32_t, std::string> m_contextMap;
     std::string m_title;

@@ -62,7 +62,7 @@ std::string archivePathOf(const QUrl& url) {
 // "ms-its:name.chm::/topic.html" and "mk:@MSITStore:name.chm::/topic.html" name a topic of a
 // help file; links between topics of one file are sometimes written so.
 std::optional<std::string> compiledHelpLink(const QUrl& url) {
-    const QString text = url.toString(QUrl::FullyDecoded);
+    const QString text = QUrl::fromPercentEncoding(url.toEncoded());
     const auto separator = text.indexOf(QStringLiteral("::"));
     if (separator < 0) {
         return std::nullopt;
@@ -146,9 +146,9 @@ HelpWindow::HelpWindow(QWidget* parent)
     splitter->addWidget(Contents);
     splitter->addWidget(Topic);
     splitter->setStretchFactor(1, 1);
-    splitter->setSizes({240, 660});
+    splitter->setSizes({320, 680});
     setCentralWidget(splitter);
-    resize(900, 640);
+    resize(1000, 680);
 
     connect(Back, &QAction::triggered, Topic, &QTextBrowser::backward);
     connect(Forward, &QAction::triggered, Topic, &QTextBrowser::forward);
