@@ -197,7 +197,7 @@ WritingResult writeOutputFiles(RunObjects& run, const OutputParameters& paramete
     FileSink mainOutput(outputFileName);
     writeHead(mainOutput, OutputTarget::MainOutput, layout, run);
     TymLog tymLog(run.Values.PathInStartDirectory(kTymLogName), run.Texts.MsgReadBeyondEndOfFile);
-    tymLog.OpenForReadingByQsoNr();
+    tymLog.OpenForReading();
 
     WritingResult result;
     CardLayout cards(parameters.QsosPerCard);

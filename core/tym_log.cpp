@@ -1,5 +1,7 @@
 #include "core/tym_log.h"
 
+#include <unistd.h>
+
 #include <cerrno>
 #include <cstring>
 #include <filesystem>
@@ -27,7 +29,7 @@ TymLog::~TymLog() {
     }
 }
 
-void TymLog::open(const char* mode, bool buffered) {
+void TymLog::open(const char* mode) {
     if (m_file != nullptr) {
         Close();
     }
@@ -36,14 +38,10 @@ void TymLog::open(const char* mode, bool buffered) {
     if (m_file == nullptr) {
         throw FileError::FromErrno(m_path);
     }
-    if (!buffered) {
-        std::setvbuf(m_file, nullptr, _IONBF, 0);
-    } else {
-        if (m_buffer == nullptr) {
-            m_buffer = std::make_unique<char[]>(kBufferSize);
-        }
-        std::setvbuf(m_file, m_buffer.get(), _IOFBF, kBufferSize);
+    if (m_buffer == nullptr) {
+        m_buffer = std::make_unique<char[]>(kBufferSize);
     }
+    std::setvbuf(m_file, m_buffer.get(), _IOFBF, kBufferSize);
     m_lastAccess = Access::None;
 }
 
@@ -53,10 +51,6 @@ void TymLog::CreateEmpty() {
 
 void TymLog::OpenForReading() {
     open("rb");
-}
-
-void TymLog::OpenForReadingByQsoNr() {
-    open("rb", false);
 }
 
 void TymLog::requireOpen() {
@@ -92,14 +86,35 @@ QsoRecord TymLog::ReadByQsoNr(std::int32_t qsoNr) {
     if (qsoNr < 1) {
         throw std::out_of_range("QsoNr " + std::to_string(qsoNr) + " has no record");
     }
-    seek(static_cast<std::int64_t>(qsoNr - 1) * static_cast<std::int64_t>(QsoRecord::kSize),
-         SEEK_SET);
-    m_lastAccess = Access::Read;
-    QsoRecord record;
-    if (!readRecord(record)) {
-        throw shortReadError();
+    // Appended records may still sit in the stdio buffer.
+    if (m_lastAccess == Access::Write) {
+        errno = 0;
+        if (std::fflush(m_file) != 0) {
+            throw FileError::FromErrno(m_path);
+        }
     }
-    return record;
+    // One positioned read past the stdio buffer. The output phase reads every record this way,
+    // in sorted order: through stdio each seek would refill the whole buffer for one record,
+    // and a seek and a read are two system calls where this is one.
+    QsoRecord::Bytes bytes{};
+    const off_t offset = static_cast<off_t>(qsoNr - 1) * static_cast<off_t>(QsoRecord::kSize);
+    std::size_t got = 0;
+    while (got < bytes.size()) {
+        errno = 0;
+        const ssize_t read = ::pread(::fileno(m_file), bytes.data() + got, bytes.size() - got,
+                                     offset + static_cast<off_t>(got));
+        if (read < 0 && errno == EINTR) {
+            continue;
+        }
+        if (read < 0) {
+            throw FileError::FromErrno(m_path);
+        }
+        if (read == 0) {
+            throw shortReadError();
+        }
+        got += static_cast<std::size_t>(read);
+    }
+    return QsoRecord::Deserialize(bytes);
 }
 
 void TymLog::Rewind() {

@@ -25,16 +25,13 @@ class TymLog {
 
     // Creates the file anew (empty) and keeps it open for appending and reading.
     void CreateEmpty();
-    // Opens an existing file for reading in file order (the Cabrillo export).
+    // Opens an existing file for reading (the Cabrillo export, the output phase).
     void OpenForReading();
-    // Opens an existing file for reading records by QsoNr in any order (the output phase reads
-    // them in sorted order). Unbuffered: with a buffer, every seek would make the C library
-    // refill the whole buffer to hand out one record.
-    void OpenForReadingByQsoNr();
     // Writes a record at the end of the file (buffered; Close or SizeInBytes flush it).
     void Append(const QsoRecord& record);
-    // Seeks to record qsoNr - 1 and reads it; a record not wholly in the file is a FileError,
-    // a qsoNr below 1 std::out_of_range.
+    // Reads record qsoNr - 1 (one positioned read; it does not move the sequential reading
+    // position); a record not wholly in the file is a FileError, a qsoNr below 1
+    // std::out_of_range.
     QsoRecord ReadByQsoNr(std::int32_t qsoNr);
     // Sequential reading from the start: Rewind, then ReadNext until it returns false.
     void Rewind();
@@ -58,7 +55,7 @@ class TymLog {
     std::unique_ptr<char[]> m_buffer;
     Access m_lastAccess = Access::None;
 
-    void open(const char* mode, bool buffered = true);
+    void open(const char* mode);
     void requireOpen();
     void seek(std::int64_t offset, int origin);
     // Reads the next 2052 bytes: false at the clean end of the file.
