@@ -14,6 +14,8 @@
 #include "screenshot_script.h"
 #include "settings/configuration.h"
 #include "ui/cp1250_qstring.h"
+#include "ui/help_system.h"
+#include "ui/help_viewer.h"
 #include "ui/main_window.h"
 #include "ui/program_picture.h"
 
@@ -29,6 +31,11 @@ int main(int argc, char** argv) {
         screenshots = std::make_unique<velmark::gui::ScreenshotScript>(script);
     }
 
+    // The help manager watches every window from the start, so F1 already opens help in the
+    // language window that the main window's creation shows.
+    velmark::ui::THTMLHelpViewer helpViewer;
+    velmark::ui::HelpSystem helpSystem(helpViewer);
+
     velmark::ui::StartupEnvironment environment;
     environment.SetupIniPath = velmark::DefaultSetupIniPath();
     environment.StartDirectory = std::filesystem::current_path().string();
@@ -36,6 +43,13 @@ int main(int argc, char** argv) {
         velmark::ui::ToCp1250(QFileInfo(QCoreApplication::applicationFilePath()).fileName());
 
     velmark::ui::TForm4 window(std::move(environment));
+    // From now on the windows that name no help file of their own use the one beside the
+    // program, and help speaks the chosen language.
+    helpSystem.SetProgramHelpFile((QCoreApplication::applicationDirPath() + QLatin1Char('/') +
+                                   QString::fromLatin1(velmark::ui::kHelpFileName))
+                                      .toStdString());
+    helpViewer.SetTexts(&window.Texts());
+    helpViewer.SetMessages(&window.Ui());
     window.show();
     return QApplication::exec();
 }
