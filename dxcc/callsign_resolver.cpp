@@ -282,10 +282,10 @@ struct ScanEnd {
 // through the entries that begin with the key's first character (the table is sorted, so they
 // lie together) to the first one that begins the key; among texts that begin the key, longer
 // ones sort later, so that is the highest-placed copy of the longest such text. Without a "*"
-// entry among those the scan would pass, the same entry is found by one bisection per length
-// of the key, which matters because the exact-call pass of nearly every lookup finds nothing
-// and would otherwise compare the key with every exact call before it. Nothing when the
-// shortcut does not apply; the caller then scans entry by entry.
+// entry among those the scan would pass, the same entry is found by a few bisections, which
+// matters because the exact-call pass of nearly every lookup finds nothing and would otherwise
+// compare the key with every exact call before it. Nothing when the shortcut does not apply;
+// the caller then scans entry by entry.
 std::optional<ScanEnd> FindLongestPrefix(const TListaDXCC& list, std::string_view key, int start) {
     const TabUpo& table = list.PrefixTable;
     const std::vector<std::int32_t>& stars = list.Resolver.StarEntriesUpTo;
@@ -293,7 +293,7 @@ std::optional<ScanEnd> FindLongestPrefix(const TListaDXCC& list, std::string_vie
         FirstCharacter(table[start].PrefixText) != key.front()) {
         return std::nullopt;
     }
-    // Entries blockStart..start all begin with the key's first character; the scan examines
+    // Entries below + 1 .. start all begin with the key's first character; the scan examines
     // them and then the one below (or stops after entry 1).
     const std::string_view firstCharacter = key.substr(0, 1);
     int below = LastNotGreater(table, start, firstCharacter);
@@ -302,11 +302,22 @@ std::optional<ScanEnd> FindLongestPrefix(const TListaDXCC& list, std::string_vie
     // A "*" entry compares by other texts, and an empty text begins every key.
     if (stars[start] - stars[lastExamined - 1] != 0 || table[lastExamined].PrefixText.empty())
         return std::nullopt;
-    for (std::size_t length = key.size(); length >= 1; --length) {
-        const std::string_view head = key.substr(0, length);
+    // The last entry not greater than the key begins it, or shares its first `common`
+    // characters with it; then no text longer than that begins the key (it would sort after
+    // that entry and not after the key), and the search goes on with the shorter head.
+    std::string_view head = key;
+    while (!head.empty()) {
         const int found = LastNotGreater(table, start, head);
-        if (found >= 1 && table[found].PrefixText == head)
-            return ScanEnd{true, found, table[found].PrefixText};
+        if (found <= below)
+            break;
+        const std::string_view text = table[found].PrefixText;
+        if (StartsWith(head, text))
+            return ScanEnd{true, found, text};
+        std::size_t common = 0;
+        while (common < text.size() && common < head.size() && text[common] == head[common]) {
+            ++common;
+        }
+        head = head.substr(0, common);
     }
     return ScanEnd{false, 0, table[lastExamined].PrefixText};
 }
