@@ -32,7 +32,10 @@ if [ ! -x "$BUILD_DIR/app/gui/velmark" ]; then
     cmake --build "$BUILD_DIR" --target velmark
 fi
 
-SCRATCH=$(mktemp -d)
+# A fixed, readable scratch path: the pictures show the directories the program wrote to.
+SCRATCH=${TMPDIR:-/tmp}/velmark-screenshots
+rm -rf "$SCRATCH"
+mkdir -p "$SCRATCH"
 trap 'rm -rf "$SCRATCH"' EXIT
 mkdir -p "$OUT_DIR"
 
@@ -56,7 +59,7 @@ Number of QSO_s on one QSLcard=3
 Divide output file=0
 Maximum Number of QSL in a one sort file=100
 Last used catalog for input=$2
-Last used catalog for output=$2/out
+Last used catalog for output=$2/logs
 [Personal info]
 Callsign=SP9XYZ
 First and last name=Zdzisław Żółtowski
@@ -87,11 +90,12 @@ wait-shown TForm4
 grab TForm4 $SCRATCH/$1-main-configuration.png
 trigger ConfigPersonalInfo1
 grab TForm4 $SCRATCH/$1-main-personal-data.png
+trigger ConfigForSortingAndTtranslate
 trigger SortFileCSV1
 wait-shown ZatListyDXCC
 click ZatListyDXCC
 file $2/sample.adi
-file $2/out/sample-sorted.csv
+file $2/logs/sample-sorted.csv
 wait-shown ZatwSortow
 grab TForm4 $SCRATCH/$1-main-processing.png
 click ZatwSortow
@@ -104,7 +108,7 @@ trigger TranslationFile1
 row ListBox4 3
 click Zatw_transla
 file $2/sample.adi
-file $2/out/sample.cbr
+file $2/logs/sample.cbr
 wait-shown ZapisCabrillo
 pick WyborFormularzaContestu CQ-WW-SSB.FRM
 wait-shown ZatwZapisuCabrillo
@@ -129,21 +133,23 @@ for language in Polish English; do
         Polish) prefix=pl ;;
         English) prefix=en ;;
     esac
-    rm -rf "$SCRATCH/start" "$SCRATCH/bin"
-    mkdir -p "$SCRATCH/start/out" "$SCRATCH/bin"
-    cp -R data/. "$SCRATCH/start/"
+    rm -rf "$SCRATCH/velmark" "$SCRATCH/bin"
+    mkdir -p "$SCRATCH/velmark/logs" "$SCRATCH/bin"
+    cp -R data/. "$SCRATCH/velmark/"
     # setup.ini lives beside the program file, so the program runs from a scratch copy.
     cp "$BUILD_DIR/app/gui/velmark" "$SCRATCH/bin/velmark"
-    write_setup_ini "$language" "$SCRATCH/start"
-    write_steps "$prefix" "$SCRATCH/start"
-    (cd "$SCRATCH/start" &&
+    write_setup_ini "$language" "$SCRATCH/velmark"
+    write_steps "$prefix" "$SCRATCH/velmark"
+    (cd "$SCRATCH/velmark" &&
         VELMARK_SCREENSHOT_SCRIPT="$SCRATCH/steps" QT_QPA_PLATFORM=xcb \
             timeout 300 xvfb-run -a -s "-screen 0 1600x1200x24 -dpi 96" "$SCRATCH/bin/velmark")
 done
 
+# Window pictures have few colours: a 256-colour palette without dithering keeps every letter
+# sharp at a third of the size.
 for picture in "$SCRATCH"/*.png; do
-    convert "$picture" -strip -define png:compression-level=9 -define png:compression-filter=5 \
-        "$OUT_DIR/$(basename "$picture")"
+    convert "$picture" -strip +dither -colors 256 -define png:compression-level=9 \
+        "PNG8:$OUT_DIR/$(basename "$picture")"
 done
 echo "Screenshots written to $OUT_DIR:"
 ls -l "$OUT_DIR"

@@ -1,6 +1,7 @@
 #include "ui/country_search_panel.h"
 
 #include <QFontDatabase>
+#include <QFontMetrics>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
@@ -9,6 +10,8 @@
 #include <QStyle>
 #include <QTableWidget>
 #include <QVBoxLayout>
+
+#include <algorithm>
 
 #include "core/program_values.h"
 #include "core/user_interface.h"
@@ -53,6 +56,24 @@ QLabel* redNote(const char* name, QWidget* parent) {
     return label;
 }
 
+// The font made smaller, down to a still readable size, until every word of the text fits the
+// width: a heading may take two lines, but no word of it may be cut.
+QFont fittingFont(QFont font, const QString& text, int width) {
+    constexpr int kSmallestPointSize = 6;
+    constexpr int kCellPadding = 8;
+    const QStringList words = text.split(QLatin1Char(' '), Qt::SkipEmptyParts);
+    const auto fits = [&] {
+        const QFontMetrics metrics(font);
+        return std::all_of(words.begin(), words.end(), [&](const QString& word) {
+            return metrics.horizontalAdvance(word) <= width - kCellPadding;
+        });
+    };
+    while (!fits() && font.pointSize() > kSmallestPointSize) {
+        font.setPointSize(font.pointSize() - 1);
+    }
+    return font;
+}
+
 QFont largeFont(QFont font) {
     font.setPointSize(kLargePointSize);
     return font;
@@ -81,6 +102,9 @@ void SearchGridDelegate::paint(QPainter* painter, const QStyleOptionViewItem& op
     // Headings may need two lines in their narrow columns, and so may a long country name.
     if (row == kHeadingRow || column == 0) {
         look.features |= QStyleOptionViewItem::WrapText;
+    }
+    if (row == kHeadingRow && column != 0) {
+        look.font = fittingFont(look.font, index.data().toString(), option.rect.width());
     }
     look.displayAlignment = Qt::AlignLeft | Qt::AlignVCenter;
     if (column == 0) {
@@ -155,7 +179,10 @@ void CountrySearchPanel::buildGrid() {
     auto* grid = named<QTableWidget>("WynikiSzukaniaZnaku", this);
     grid->setRowCount(2);
     grid->setColumnCount(kSearchGridColumns);
-    grid->setFont(QFont(font().family(), font().pointSize()));
+    // The panel's caption is bold; the grid draws in the normal weight.
+    QFont regular = grid->font();
+    regular.setBold(false);
+    grid->setFont(regular);
     grid->horizontalHeader()->hide();
     grid->verticalHeader()->hide();
     grid->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);

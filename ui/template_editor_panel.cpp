@@ -11,6 +11,7 @@
 #include <QStyle>
 #include <QTextBlock>
 #include <QTextCursor>
+#include <QTextDocument>
 #include <QVBoxLayout>
 
 #include "cabrillo/template_editor.h"
@@ -30,8 +31,12 @@ constexpr std::array<Text, kMaxTemplateFields> kFieldBoxTexts{
     &TNazwyJezykowe::CabField4,  &TNazwyJezykowe::CabField5,  &TNazwyJezykowe::CabField6,
     &TNazwyJezykowe::CabField7,  &TNazwyJezykowe::CabField8,  &TNazwyJezykowe::CabField9,
     &TNazwyJezykowe::CabField10, &TNazwyJezykowe::CabField11, &TNazwyJezykowe::CabField12};
-constexpr int kFieldBoxColumns = 6;
-constexpr int kHeaderBoxWidth = 250;
+constexpr int kFieldBoxColumns = 4;
+// Columns always in view: the header box shows its longest usual line
+// ("CATEGORY-ASSISTED: NON-ASSISTED"), the pattern box its 99-column rulers.
+constexpr int kHeaderBoxColumns = 31;
+constexpr int kPatternBoxColumns = 99;
+constexpr int kTemplateFontPointSize = 9;
 
 template <typename Widget>
 Widget* named(const QString& name, QWidget* parent) {
@@ -41,10 +46,15 @@ Widget* named(const QString& name, QWidget* parent) {
 }
 
 // Masks and their column rulers line up only in a font whose characters are all as wide.
-QPlainTextEdit* templateBox(const char* name, QWidget* parent) {
+QPlainTextEdit* templateBox(const char* name, int columnsInView, QWidget* parent) {
     auto* box = named<QPlainTextEdit>(QString::fromLatin1(name), parent);
-    box->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
+    QFont fixed = QFontDatabase::systemFont(QFontDatabase::FixedFont);
+    fixed.setPointSize(kTemplateFontPointSize);
+    box->setFont(fixed);
     box->setLineWrapMode(QPlainTextEdit::NoWrap);
+    const int margins = 2 * (box->frameWidth() + int(box->document()->documentMargin())) + 2;
+    box->setMinimumWidth(
+        box->fontMetrics().horizontalAdvance(QString(columnsInView, QLatin1Char('0'))) + margins);
     return box;
 }
 
@@ -102,16 +112,11 @@ TemplateEditorPanel::TemplateEditorPanel(const TNazwyJezykowe& texts, std::strin
 void TemplateEditorPanel::build() {
     Lab_WyborContestu = named<QLabel>(QStringLiteral("Lab_WyborContestu"), this);
     WyborContestu = named<QComboBox>(QStringLiteral("WyborContestu"), this);
-    WyborContestu->setMinimumContentsLength(24);
+    WyborContestu->setMinimumContentsLength(16);
     Lab_Naglowek = named<QLabel>(QStringLiteral("Lab_Naglowek"), this);
-    Naglowek = templateBox("Naglowek", this);
-    Naglowek->setMinimumWidth(kHeaderBoxWidth);
+    Naglowek = templateBox("Naglowek", kHeaderBoxColumns, this);
     Lab_Wzorzec = named<QLabel>(QStringLiteral("Lab_Wzorzec"), this);
-    Wzorzec = templateBox("Wzorzec", this);
-    // The ruler lines are 99 characters long: room for all of them and the frame.
-    Wzorzec->setMinimumWidth(
-        Wzorzec->fontMetrics().horizontalAdvance(QString(100, QLatin1Char('0'))) +
-        2 * Wzorzec->frameWidth() + 8);
+    Wzorzec = templateBox("Wzorzec", kPatternBoxColumns, this);
     Lab_END_OF_LOG = named<QLabel>(QStringLiteral("Lab_END_OF_LOG"), this);
     END_OF_LOG = named<QLineEdit>(QStringLiteral("END_OF_LOG"), this);
     END_OF_LOG->setFont(Wzorzec->font());

@@ -132,7 +132,13 @@ void ScreenshotScript::play(const QString& step) {
         if (dialog == nullptr) {
             fail(QStringLiteral("no file dialog for: ") + step);
         }
-        dialog->selectFile(wordsFrom(step, 1));
+        // Typed into the name field as a user would: selectFile() leaves the selection empty
+        // until the dialog's file list has loaded.
+        auto* typed = dialog->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
+        if (typed == nullptr) {
+            fail(QStringLiteral("no file name field in the dialog for: ") + step);
+        }
+        typed->setText(wordsFrom(step, 1));
         later([dialog] { QMetaObject::invokeMethod(dialog, "accept"); });
     } else if (verb == QLatin1String("pick")) {
         auto* box = findNamed<QComboBox>(name);
