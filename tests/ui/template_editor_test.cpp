@@ -152,16 +152,6 @@ TEST_F(TemplateEditor, ChoosingABundledTemplateLoadsItAndNewContestKeepsIt) {
     EXPECT_TRUE(questions.errorBoxes.empty());
 }
 
-TEST_F(TemplateEditor, PatternAndHeaderBoxesUseAFixedPitchFont) {
-    for (QPlainTextEdit* box : {editor->Wzorzec, editor->Naglowek}) {
-        const QFontMetrics metrics(box->font());
-        EXPECT_EQ(metrics.horizontalAdvance(QStringLiteral("#")),
-                  metrics.horizontalAdvance(QStringLiteral("1")));
-        EXPECT_EQ(metrics.horizontalAdvance(QStringLiteral("#")),
-                  metrics.horizontalAdvance(QStringLiteral(" ")));
-    }
-}
-
 TEST(TemplateEditorCommand, ShowsTheEditorAloneAndDiscardsItOnClose) {
     MainWindowHarness start;
     QPointer<ui::TForm3> shown;
