@@ -230,7 +230,10 @@ void printLookup(const std::string& callsign, BatchSession& session, std::ostrea
         return;
     }
     if (result.ListLine == 0) {
-        out << session.texts.FindAmbiguousPrefix << '\n';
+        // An expired prefix names no list line either; say which of the two it was.
+        out << (result.Status == kResolveExpired ? session.texts.FindValidityEnded
+                                                 : session.texts.FindAmbiguousPrefix)
+            << '\n';
         return;
     }
     const ListLine& line = session.dxccList->ListLineTable[result.ListLine];
