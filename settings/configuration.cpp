@@ -267,7 +267,11 @@ bool RenderText(const IniText& ini, std::string& out) {
     // the next section, so that the trailing comment reads as that section's comment: this is how
     // the next load takes it, and the next write gives the same text.
     std::string markerLine = "[" + std::string(kEndOfTextSection) + "]\n";
-    if (std::size_t at = text.find(markerLine); at != std::string::npos) {
+    // Only a whole line is the marker: a section name of the file may hold its text too.
+    std::size_t at = text.find(markerLine);
+    while (at != std::string::npos && at != 0 && text[at - 1] != '\n')
+        at = text.find(markerLine, at + 1);
+    if (at != std::string::npos) {
         if (text.compare(at + markerLine.size(), 2, "\n\n") == 0)
             markerLine += "\n\n";
         text.erase(at, markerLine.size());
