@@ -22,21 +22,11 @@ namespace {
 
 namespace fs = std::filesystem;
 
-// The kind of a standard field, found by name while compiling.
-constexpr int kindOf(std::string_view name) {
-    for (std::size_t kind = 0; kind < kStandardFields.size(); ++kind) {
-        if (kStandardFields[kind].Name == name) {
-            return static_cast<int>(kind);
-        }
-    }
-    throw "not a standard field name";
-}
-
-constexpr int kFreqKind = kindOf("FREQ");
-constexpr int kModeKind = kindOf("MODE");
-constexpr int kSrxKind = kindOf("SRX");
-constexpr int kStxKind = kindOf("STX");
-static_assert(kindOf("QSO_DATE") == kQsoDateKind && kindOf("QSO_NUM") == kQsoNumKind);
+constexpr int kFreqKind = StandardKind("FREQ");
+constexpr int kModeKind = StandardKind("MODE");
+constexpr int kSrxKind = StandardKind("SRX");
+constexpr int kStxKind = StandardKind("STX");
+static_assert(StandardKind("QSO_DATE") == kQsoDateKind && StandardKind("QSO_NUM") == kQsoNumKind);
 
 // Longest values the Cabrillo QSO line takes for the rewritten fields.
 constexpr std::size_t kFreqLength = 12;

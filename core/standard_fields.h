@@ -148,4 +148,15 @@ constexpr int SlotSizeOfKind(int kind) {
                                                            : kExtraFieldSlotSize;
 }
 
+// The kind of a standard field, found by its name while compiling: a misspelt name does not
+// compile, so code can name fields instead of carrying bare kind numbers.
+consteval int StandardKind(std::string_view name) {
+    for (std::size_t kind = 0; kind < kStandardFields.size(); ++kind) {
+        if (kStandardFields[kind].Name == name) {
+            return static_cast<int>(kind);
+        }
+    }
+    throw "not a standard field name";
+}
+
 }  // namespace velmark

@@ -4,6 +4,7 @@
 #include <charconv>
 #include <climits>
 
+#include "core/standard_fields.h"
 #include "input/ascii_case.h"
 #include "input/log_data_error.h"
 
@@ -11,8 +12,8 @@ namespace velmark {
 
 namespace {
 
-constexpr int kClassKind = 12;  // CLASS_: read but never stored
-constexpr int kModeKind = 42;
+constexpr int kClassKind = StandardKind("CLASS_");  // read but never stored
+constexpr int kModeKind = StandardKind("MODE");
 
 // A value length no log can reach; it keeps the value's reservation sane when a length text
 // claims more than the file holds (reading then simply stops at the end of the log).

@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <limits>
 
+#include "core/standard_fields.h"
 #include "core/field_catalogue.h"
 #include "core/processing_object.h"
 #include "core/program_values.h"
@@ -22,8 +23,8 @@ namespace velmark {
 
 namespace {
 
-constexpr int kBandKind = 8;
-constexpr int kModeKind = 42;
+constexpr int kBandKind = StandardKind("BAND");
+constexpr int kModeKind = StandardKind("MODE");
 constexpr std::size_t kRouteCallsignSize = 16;
 constexpr std::size_t kQslViaSize = 65;
 constexpr std::size_t kCallKeySize = 7;

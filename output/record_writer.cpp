@@ -13,24 +13,13 @@ namespace velmark {
 
 namespace {
 
-// The kind of a standard field, found by its name while compiling (a misspelt name does not
-// compile).
-constexpr int standardKind(std::string_view name) {
-    for (std::size_t i = 0; i < kStandardFields.size(); ++i) {
-        if (kStandardFields[i].Name == name) {
-            return static_cast<int>(i);
-        }
-    }
-    throw "not a standard field name";
-}
-
-constexpr int kClassKind = standardKind("CLASS_");
-constexpr int kPfxKind = standardKind("PFX");
-constexpr int kQsoRandomKind = standardKind("QSO_RANDOM");
-constexpr int kTimeOnKind = standardKind("TIME_ON");
-constexpr int kTimeOffKind = standardKind("TIME_OFF");
-static_assert(kQsoDateKind == standardKind("QSO_DATE"));
-static_assert(kQsoNumKind == standardKind("QSO_NUM"));
+constexpr int kClassKind = StandardKind("CLASS_");
+constexpr int kPfxKind = StandardKind("PFX");
+constexpr int kQsoRandomKind = StandardKind("QSO_RANDOM");
+constexpr int kTimeOnKind = StandardKind("TIME_ON");
+constexpr int kTimeOffKind = StandardKind("TIME_OFF");
+static_assert(kQsoDateKind == StandardKind("QSO_DATE"));
+static_assert(kQsoNumKind == StandardKind("QSO_NUM"));
 
 // A time is written with at most this many characters: HH, the separator, MM.
 constexpr std::size_t kTimeLength = 5;
