@@ -5,8 +5,9 @@ SAN_BUILD_DIR ?= build-sanitize
 JOBS ?= $(shell nproc)
 RUN_DIR ?= $(BUILD_DIR)/run-data
 PREFIX ?= /usr/local
+PACKAGE_BUILD_DIR ?= build-package
 
-.PHONY: deps configure build test test-sanitize run install clean
+.PHONY: deps configure build test test-sanitize run demo demo-run install package clean
 
 deps:
 	@sh tools/install-build-deps.sh
@@ -26,11 +27,28 @@ test-sanitize: deps
 	cd $(SAN_BUILD_DIR) && ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 \
 		ctest --output-on-failure -j $(JOBS)
 
-# Sorts the sample log in a scratch copy of data/ (the start directory, where TYM.LOG and
-# LISTA.UPO go) by DXCC list order, three QSOs per card, into a CSV mail-merge file.
+# Starts the desktop program in a fresh copy of data/ as its start directory (TYM.LOG,
+# LISTA.UPO and COUNTRIS.CSV land there, not in the source tree); setup.ini sits beside the
+# program. Without a display it runs the command-line demo instead.
 run: configure
+	cmake --build $(BUILD_DIR) -j $(JOBS) --target velmark velmark-batch
+	rm -rf $(RUN_DIR) && mkdir -p $(RUN_DIR)/out && cp -R data/. $(RUN_DIR)/
+	@if [ -n "$$DISPLAY$$WAYLAND_DISPLAY" ]; then \
+		echo "Starting VELMARK in $(RUN_DIR) (try the sample log sample.adi there)"; \
+		cd $(RUN_DIR) && exec $(CURDIR)/$(BUILD_DIR)/app/gui/velmark; \
+	else \
+		echo "No display: running the command-line demo instead (make demo)"; \
+		$(MAKE) --no-print-directory demo-run; \
+	fi
+
+# Sorts the sample log with velmark-batch in the scratch copy of data/ by DXCC list order,
+# three QSOs per card, into a CSV mail-merge file.
+demo: configure
 	cmake --build $(BUILD_DIR) -j $(JOBS) --target velmark-batch
 	rm -rf $(RUN_DIR) && mkdir -p $(RUN_DIR)/out && cp -R data/. $(RUN_DIR)/
+	$(MAKE) --no-print-directory demo-run
+
+demo-run:
 	$(BUILD_DIR)/app/batch/velmark-batch --start-dir $(RUN_DIR) --lang en --input-type adif \
 		--input-date YYYYMMDD --output-type csv --output-date as-input --order dxcc \
 		--per-card 3 --no-divide sort $(RUN_DIR)/sample.adi $(RUN_DIR)/out/sample-sorted.csv
@@ -39,5 +57,17 @@ run: configure
 install: build
 	cmake --install $(BUILD_DIR) --prefix $(PREFIX)
 
+# The Debian package velmark_<version>_<arch>.deb in $(PACKAGE_BUILD_DIR), without the tests.
+# CPack lets dpkg-shlibdeps (dpkg-dev, which needs file) find the package's dependencies.
+package: deps
+	@dpkg-query -W -f='$${Status}' dpkg-dev 2>/dev/null | grep -q "install ok installed" && \
+		dpkg-query -W -f='$${Status}' file 2>/dev/null | grep -q "install ok installed" || \
+		{ SUDO=; [ "$$(id -u)" -ne 0 ] && SUDO=sudo; \
+		  DEBIAN_FRONTEND=noninteractive $$SUDO apt-get install -y -qq dpkg-dev file; }
+	cmake -S . -B $(PACKAGE_BUILD_DIR) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+		-DVELMARK_BUILD_TESTS=OFF
+	cmake --build $(PACKAGE_BUILD_DIR) -j $(JOBS)
+	cd $(PACKAGE_BUILD_DIR) && cpack -G DEB
+
 clean:
-	rm -rf $(BUILD_DIR) $(SAN_BUILD_DIR)
+	rm -rf $(BUILD_DIR) $(SAN_BUILD_DIR) $(PACKAGE_BUILD_DIR)
