@@ -23,6 +23,7 @@ const InputKind kCsv{",", false, {}, {}};
 const InputKind kTxt{" ", false, {}, {}};
 
 constexpr std::size_t kTenMegabytes = 10u << 20;
+constexpr std::size_t kOneMegabyte = 1u << 20;
 
 class HostileRun : public InputRunFixture {
   public:
@@ -125,7 +126,7 @@ INSTANTIATE_TEST_SUITE_P(
         HostileLog{
             "AdifTagOfTenMegabytesNamesNoKnownField",
             &kAdif,
-            [] { return "<EOH>\r\n<" + std::string(kTenMegabytes, 'T') + ":1>v" + Tags("Q1AAA"); },
+            [] { return "<EOH>\r\n<" + std::string(kOneMegabyte, 'T') + ":1>v" + Tags("Q1AAA"); },
             {{{{"CALL", "Q1AAA"}}, kAlphaAdif}}},
         HostileLog{"AdifLengthOf99999TakesTheRestOfTheLog",
                    &kAdif,
