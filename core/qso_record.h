@@ -42,6 +42,10 @@ class QsoRecord {
     Bytes Serialize() const;
     // Reads any 2052 bytes safely: a length byte beyond its slot's size is cut to the size.
     static QsoRecord Deserialize(const Bytes& bytes);
+    // The same into this record, every field overwritten. The slots keep their storage, so a
+    // loop that reads each record of TYM.LOG into one QsoRecord allocates nothing once the
+    // slots have grown (a fresh record is 160 new texts).
+    void DeserializeFrom(const Bytes& bytes);
 
     // Byte offset of a kind's slot (its length byte) inside the 2052-byte record.
     static std::size_t SlotOffset(int kind);

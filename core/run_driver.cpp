@@ -217,7 +217,7 @@ WritingResult writeOutputFiles(RunObjects& run, const OutputParameters& paramete
             writeHead(*partOutput, OutputTarget::PartOutput, layout, run);
         }
         ++result.RowCount;
-        state.OutputRecord = tymLog.ReadByQsoNr(state.Index.At(s).QsoNr);
+        tymLog.ReadByQsoNr(state.Index.At(s).QsoNr, state.OutputRecord);
         writeToBoth([&](OutputSink& sink) { WriteQsoRecord(sink, layout, state.OutputRecord); });
 
         const bool nextSameCall =

@@ -84,6 +84,12 @@ void TymLog::Append(const QsoRecord& record) {
 }
 
 QsoRecord TymLog::ReadByQsoNr(std::int32_t qsoNr) {
+    QsoRecord record;
+    ReadByQsoNr(qsoNr, record);
+    return record;
+}
+
+void TymLog::ReadByQsoNr(std::int32_t qsoNr, QsoRecord& record) {
     requireOpen();
     if (qsoNr < 1) {
         throw std::out_of_range("QsoNr " + std::to_string(qsoNr) + " has no record");
@@ -116,7 +122,7 @@ QsoRecord TymLog::ReadByQsoNr(std::int32_t qsoNr) {
         }
         got += static_cast<std::size_t>(read);
     }
-    return QsoRecord::Deserialize(bytes);
+    record.DeserializeFrom(bytes);
 }
 
 void TymLog::Rewind() {
@@ -139,7 +145,7 @@ bool TymLog::readRecord(QsoRecord& record) {
     errno = 0;
     const std::size_t got = std::fread(bytes.data(), 1, bytes.size(), m_file);
     if (got == bytes.size()) {
-        record = QsoRecord::Deserialize(bytes);
+        record.DeserializeFrom(bytes);
         return true;
     }
     if (std::ferror(m_file) != 0) {

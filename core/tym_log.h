@@ -33,6 +33,8 @@ class TymLog {
     // position); a record not wholly in the file is a FileError, a qsoNr below 1
     // std::out_of_range.
     QsoRecord ReadByQsoNr(std::int32_t qsoNr);
+    // The same into a record the caller keeps, reusing its storage (the output phase).
+    void ReadByQsoNr(std::int32_t qsoNr, QsoRecord& record);
     // Sequential reading from the start: Rewind, then ReadNext until it returns false.
     void Rewind();
     bool ReadNext(QsoRecord& record);

@@ -125,5 +125,28 @@ TEST(QsoRecord, ClearEmptiesTextsAndNumbersButKeepsAdifNumberAndLine) {
     EXPECT_EQ(record.EntityLine, 0x01020304);
 }
 
+// The output phase reads every record into the same QsoRecord: nothing of the record read
+// before may remain, whether the new record's slots are longer, shorter or empty.
+TEST(QsoRecord, ReadingIntoAUsedRecordLeavesNothingOfTheOldOne) {
+    QsoRecord shortOne;
+    shortOne.SetSlot(kCallKind, "K1A");
+    shortOne.SetSlot(kQslViaKind, "W1AW");
+    shortOne.QsoNr = 7;
+    QsoRecord empty;
+    const QsoRecord full = fullRecord();
+    const QsoRecord* const sequences[][3] = {
+        {&full, &shortOne, &empty}, {&empty, &full, &shortOne}, {&shortOne, &empty, &full},
+        {&full, &empty, &full},     {&full, &full, &shortOne},
+    };
+    for (const auto& sequence : sequences) {
+        QsoRecord reused;
+        for (const QsoRecord* record : sequence) {
+            reused.DeserializeFrom(record->Serialize());
+            EXPECT_EQ(reused, QsoRecord::Deserialize(record->Serialize()));
+            EXPECT_EQ(reused, *record);
+        }
+    }
+}
+
 }  // namespace
 }  // namespace velmark
