@@ -210,8 +210,12 @@ PrefixSearchResult ApplyCallAreaRule(const TListaDXCC& list, std::string& key,
 // inserted before the 2nd character.
 PrefixSearchResult RetryWhenNothingMatched(const TListaDXCC& list, std::string& key,
                                            const std::string& savedKey, double dateValue,
-                                           PrefixSearchResult found) {
+                                           bool exact, PrefixSearchResult found) {
     if (found.Status != kResolveNoEntity)
+        return found;
+    // Every retry key of an exact call begins with "=" and has "?" as its 2nd or 3rd character
+    // (or is the key already searched, when that is shorter): see ExactRetriesFindNothing.
+    if (exact && list.Resolver.ExactRetriesFindNothing && FirstCharacter(savedKey) == '=')
         return found;
     MarkWildcard(key, 2);
     found = SearchPrefixTable(list, key, savedKey, dateValue);
@@ -250,10 +254,17 @@ void CountStarEntries(TListaDXCC& list) {
     if (counts.size() == static_cast<std::size_t>(list.PrefixCount) + 1)
         return;
     counts.assign(1, 0);
+    bool exactRetriesFindNothing = true;
     for (int i = 1; i <= list.PrefixCount; ++i) {
-        const bool star = list.PrefixTable[i].PrefixText.find('*') != std::string::npos;
+        const std::string& text = list.PrefixTable[i].PrefixText;
+        const bool star = text.find('*') != std::string::npos;
         counts.push_back(counts.back() + (star ? 1 : 0));
+        if (star || text.empty() ||
+            (text.front() == '=' && (text.size() < 3 || text.find('?') != std::string::npos))) {
+            exactRetriesFindNothing = false;
+        }
     }
+    list.Resolver.ExactRetriesFindNothing = exactRetriesFindNothing;
 }
 
 // The last entry in 1..last whose text is not greater than text (0 when none), by bisection of
@@ -393,7 +404,7 @@ CallsignResolution LookupKey(TListaDXCC& list, std::string_view key, double date
 
     PrefixSearchResult found = SearchPrefixTable(list, searched, savedKey, dateValue);
     found = ApplyCallAreaRule(list, searched, savedKey, dateValue, found);
-    found = RetryWhenNothingMatched(list, searched, savedKey, dateValue, found);
+    found = RetryWhenNothingMatched(list, searched, savedKey, dateValue, exact, found);
     found = RetryWhenExpired(list, searched, savedKey, dateValue, found);
 
     const CallsignResolution result = ResultsOf(list, found);

@@ -73,6 +73,12 @@ struct ResolverMemory {
     // Element i: how many of the prefix entries 1..i contain "*". Built by the first lookup
     // after a load; a stretch of the table without such entries is searched by bisection.
     std::vector<std::int32_t> StarEntriesUpTo;
+    // Built with StarEntriesUpTo: true when no entry can begin a key that starts with "=" and
+    // has "?" as its 2nd or 3rd character (no "*" entries, no empty entry, and every entry
+    // beginning with "=" is at least 3 characters long without "?"). Then the retries with "?"
+    // of an exact-call lookup that found nothing cannot find anything either, and are skipped:
+    // they were three of the five table searches of nearly every QSO.
+    bool ExactRetriesFindNothing = false;
 };
 
 class TListaDXCC {
