@@ -74,46 +74,49 @@ void appendRecordEnd(std::string& out, std::string_view separator) {
     }
 }
 
-std::string qsoNumberText(std::int32_t qsoNr) {
-    std::string digits = std::to_string(qsoNr);
+void qsoNumberText(std::int32_t qsoNr, std::string& digits) {
+    digits = std::to_string(qsoNr);
     if (digits.size() < kQsoNumWidth) {
         digits.insert(0, kQsoNumWidth - digits.size(), ' ');
     }
-    return digits;
 }
 
-std::string outputDate(std::string_view stored, const RecordLayout& layout) {
-    std::string date(stored);
+void outputDate(std::string_view stored, const RecordLayout& layout, std::string& date) {
+    date = stored;
     if (layout.OutputDateFormat != 0) {
         ConvertQsoDate(date, dateFormatName(layout.InputDateFormat),
                        dateFormatName(layout.OutputDateFormat), layout.DateSeparatorText);
     }
-    return date;
 }
 
 // The separator is applied to the stored time each time the record is written, so the main
 // output and the part file get the same text.
-std::string outputTime(std::string_view stored, const RecordLayout& layout) {
-    std::string time(stored);
+void outputTime(std::string_view stored, const RecordLayout& layout, std::string& time) {
+    time = stored;
     ApplyTimeSeparator(time, layout.TimeSeparatorText);
     if (time.size() > kTimeLength) {
         time.resize(kTimeLength);
     }
-    return time;
 }
 
-std::string outputValue(const OutputColumn& column, const RecordLayout& layout,
-                        const QsoRecord& record) {
+// The text of a column: the stored slot as it stands, or a converted value built in scratch
+// (valid until the next call). Most columns are written as stored, and a copy of each for every
+// QSO was a good part of the output phase.
+std::string_view outputValue(const OutputColumn& column, const RecordLayout& layout,
+                             const QsoRecord& record, std::string& scratch) {
     switch (column.Kind) {
         case kQsoNumKind:
-            return qsoNumberText(record.QsoNr);
+            qsoNumberText(record.QsoNr, scratch);
+            return scratch;
         case kQsoDateKind:
-            return outputDate(record.Slot(column.Kind), layout);
+            outputDate(record.Slot(column.Kind), layout, scratch);
+            return scratch;
         case kTimeOnKind:
         case kTimeOffKind:
-            return outputTime(record.Slot(column.Kind), layout);
+            outputTime(record.Slot(column.Kind), layout, scratch);
+            return scratch;
         default:
-            return std::string(record.Slot(column.Kind));
+            return record.Slot(column.Kind);
     }
 }
 
@@ -129,7 +132,8 @@ std::string_view fillerValue(int kind) {
     }
 }
 
-// Builds a whole record in memory and hands it to the sink in one write.
+// Builds a whole record in memory and hands it to the sink in one write. valueOf is called for
+// one column after the other, its value appended before the next call.
 template <typename ValueOf>
 void writeRecord(OutputSink& target, const RecordLayout& layout, ValueOf valueOf) {
     std::string out;
@@ -195,17 +199,20 @@ void WriteColumnTitles(OutputSink& target, const RecordLayout& layout) {
     if (!isCsvOrTxt(layout.Separator)) {
         return;
     }
-    writeRecord(target, layout, [](const OutputColumn& column) { return column.Name; });
+    writeRecord(target, layout,
+                [](const OutputColumn& column) { return std::string_view(column.Name); });
 }
 
 void WriteQsoRecord(OutputSink& target, const RecordLayout& layout, const QsoRecord& record) {
-    writeRecord(target, layout,
-                [&](const OutputColumn& column) { return outputValue(column, layout, record); });
+    std::string scratch;
+    writeRecord(target, layout, [&](const OutputColumn& column) {
+        return outputValue(column, layout, record, scratch);
+    });
 }
 
 void WriteFillerRecord(OutputSink& target, const RecordLayout& layout) {
     writeRecord(target, layout,
-                [](const OutputColumn& column) { return std::string(fillerValue(column.Kind)); });
+                [](const OutputColumn& column) { return fillerValue(column.Kind); });
 }
 
 }  // namespace velmark
