@@ -126,7 +126,10 @@ QsoRecord::Bytes QsoRecord::Serialize() const {
         const std::size_t offset = kLayout.SlotOffsets[static_cast<std::size_t>(kind)];
         const std::string& text = m_slots[static_cast<std::size_t>(kind)];
         bytes[offset] = static_cast<unsigned char>(text.size());
-        std::memcpy(bytes.data() + offset + 1, text.data(), text.size());
+        // Most slots are empty, and a call of memcpy for none of them is wasted.
+        if (!text.empty()) {
+            std::memcpy(bytes.data() + offset + 1, text.data(), text.size());
+        }
     }
     putInteger(bytes, kLayout.EntityAdifNr, EntityAdifNr);
     putInteger(bytes, kLayout.QsoNr, QsoNr);
