@@ -21,6 +21,7 @@
 #include "dxcc/dxcc_list_loader.h"
 #include "input/ascii_case.h"
 #include "settings/configuration.h"
+#include "settings/program_locations.h"
 #include "settings/text_table.h"
 
 namespace velmark::batch {
@@ -80,7 +81,9 @@ void checkNamedConfigFile(const BatchOptions& options) {
 // Reads setup.ini (never writes it) and lays the run's objects out as the window would.
 void prepareSession(const BatchOptions& options, BatchSession& session) {
     checkNamedConfigFile(options);
-    ConfigRead(session.config, options.configFile.value_or(DefaultSetupIniPath()));
+    // An installed copy reads the setup.ini of the user's configuration directory.
+    ConfigRead(session.config, options.configFile.value_or(
+                                   ChooseSetupIniPath(CurrentProgramSurroundings()).string()));
     applyOverrides(options, session.config);
     session.texts.Fill(session.config.Language);
     session.values.StartDirectory =
