@@ -1,8 +1,12 @@
 #include "dxcc/dxcc_list_loader.h"
 
+#include <charconv>
 #include <cstdio>
 #include <filesystem>
 #include <iostream>
+#include <iterator>
+#include <string_view>
+#include <utility>
 
 #include "core/bounded_text.h"
 #include "dxcc/crlf_text_file.h"
@@ -83,12 +87,18 @@ std::string ThreeDigits(int number) {
     return text;
 }
 
-std::string RightAligned(const std::string& text, std::size_t width) {
-    return text.size() >= width ? text : std::string(width - text.size(), ' ') + text;
+// Appends text right-aligned in width columns (a longer text whole).
+void AppendRightAligned(std::string& out, std::string_view text, std::size_t width) {
+    if (text.size() < width)
+        out.append(width - text.size(), ' ');
+    out += text;
 }
 
-std::string RightAligned(std::int64_t number, std::size_t width) {
-    return RightAligned(std::to_string(number), width);
+void AppendRightAligned(std::string& out, std::int64_t number, std::size_t width) {
+    char digits[24];
+    const auto end = std::to_chars(std::begin(digits), std::end(digits), number).ptr;
+    AppendRightAligned(out, std::string_view(digits, static_cast<std::size_t>(end - digits)),
+                       width);
 }
 
 // How a range position gets from its lower to its upper character by repeated successors.
@@ -527,13 +537,34 @@ void DxccListLoader::writeListReport(const std::string& reportDirectory) const {
     for (int q = 1; q <= m_list.PrefixCount; ++q) {
         const PrefixEntry& entry = m_list.PrefixTable[q];
         const ListLine& line = m_list.ListLineTable[entry.ListLine];
-        lines.push_back(RightAligned(q, 4) + " " + RightAligned(entry.ListLine, 4) + " " +
-                        RightAligned(line.FirstLine, 4) + " " + RightAligned(entry.PrefixText, 13) +
-                        "  " + RightAligned(line.LineName, 38) + " " +
-                        RightAligned(line.ListNr, 3) + " " + RightAligned(line.AdifNr, 3) + " " +
-                        RightAligned(line.CqZone, 2) + " " + RightAligned(line.ItuZone, 2) + " " +
-                        RightAligned(line.Continent, 2) + " " + RightAligned(line.ValidFrom, 10) +
-                        " " + RightAligned(line.ValidTo, 10));
+        // One row appended piece by piece: the list has thousands of entries, and building each
+        // row from two dozen temporary texts was half the time of loading the list.
+        std::string row;
+        row.reserve(128);
+        AppendRightAligned(row, q, 4);
+        row += ' ';
+        AppendRightAligned(row, entry.ListLine, 4);
+        row += ' ';
+        AppendRightAligned(row, line.FirstLine, 4);
+        row += ' ';
+        AppendRightAligned(row, entry.PrefixText, 13);
+        row += "  ";
+        AppendRightAligned(row, line.LineName, 38);
+        row += ' ';
+        AppendRightAligned(row, line.ListNr, 3);
+        row += ' ';
+        AppendRightAligned(row, line.AdifNr, 3);
+        row += ' ';
+        AppendRightAligned(row, line.CqZone, 2);
+        row += ' ';
+        AppendRightAligned(row, line.ItuZone, 2);
+        row += ' ';
+        AppendRightAligned(row, line.Continent, 2);
+        row += ' ';
+        AppendRightAligned(row, line.ValidFrom, 10);
+        row += ' ';
+        AppendRightAligned(row, line.ValidTo, 10);
+        lines.push_back(std::move(row));
     }
     WriteCrLfLines(reportDirectory + "/" + kListReportFileName, lines);
 }
