@@ -8,10 +8,15 @@
 # every whole run within 3x the floor, peak memory under 64 MB.
 #
 #   bench/run_benchmarks.sh            # BENCH_BUILD_DIR, BENCH_QSOS, BENCH_REPEAT, JOBS to change
+#   bench/run_benchmarks.sh --report   # writes bench/REPORT.md (see bench/report.sh)
 #
 # Times are the best of BENCH_REPEAT runs (default 3): the page cache is warm for all of them,
 # for the run and for the floor alike.
 set -euo pipefail
+
+if [ "${1:-}" = "--report" ]; then
+    exec "$(dirname "$0")/report.sh"
+fi
 
 cd "$(dirname "$0")/.."
 BUILD=${BENCH_BUILD_DIR:-build-bench}
