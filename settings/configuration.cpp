@@ -207,16 +207,23 @@ FileError UnableToWrite(const std::string& iniPath) {
 }
 
 // Loads the existing text, if any, with the end-of-text section after it, and removes that
-// section again when no comment came before it.
-bool LoadExisting(IniText& ini, const std::optional<std::string>& existing) {
+// section again when no comment came before it. endMarked tells whether the section stays, so
+// that RenderText takes its line out. A text that already holds the section's name gets no
+// such section (its trailing comment may then be lost): the file's own section of that name
+// would be taken for it, and its keys would end up in the section before.
+bool LoadExisting(IniText& ini, const std::optional<std::string>& existing, bool& endMarked) {
+    endMarked = false;
     if (!existing)
         return true;
+    if (existing->find(kEndOfTextSection) != std::string::npos)
+        return ini.Load(*existing);
     std::string text = *existing;
     text += "\r\n[";
     text += kEndOfTextSection;
     text += "]\r\n";
     if (!ini.Load(text))
         return false;
+    endMarked = true;
 
     CSimpleIniA::TNamesDepend sections;
     ini.Raw().GetAllSections(sections);
@@ -224,6 +231,7 @@ bool LoadExisting(IniText& ini, const std::optional<std::string>& existing) {
         if (section.pItem == kEndOfTextSection && section.pComment == nullptr) {
             const std::string name(kEndOfTextSection);
             ini.Raw().Delete(name.c_str(), nullptr);
+            endMarked = false;
             break;
         }
     }
@@ -257,7 +265,7 @@ bool StoreRecord(IniText& ini, const TKonfiguracja& config) {
 
 // The INI text as it goes to disk: without the end-of-text section's line, and with CR LF line
 // ends (the writer ends lines with LF alone; no value or name holds a line-end character).
-bool RenderText(const IniText& ini, std::string& out) {
+bool RenderText(const IniText& ini, bool endMarked, std::string& out) {
     std::string text;
     // The signature is written only when the loaded file began with one.
     if (ini.Raw().Save(text, /*a_bAddSignature=*/true) < 0)
@@ -268,7 +276,7 @@ bool RenderText(const IniText& ini, std::string& out) {
     // the next load takes it, and the next write gives the same text.
     std::string markerLine = "[" + std::string(kEndOfTextSection) + "]\n";
     // Only a whole line is the marker: a section name of the file may hold its text too.
-    std::size_t at = text.find(markerLine);
+    std::size_t at = endMarked ? text.find(markerLine) : std::string::npos;
     while (at != std::string::npos && at != 0 && text[at - 1] != '\n')
         at = text.find(markerLine, at + 1);
     if (at != std::string::npos) {
@@ -386,8 +394,9 @@ void ConfigWrite(const TKonfiguracja& config, const std::string& iniPath) {
 
     IniText ini;
     std::string bytes;
-    if (!LoadExisting(ini, existing) || !StoreRecord(ini, config) || !RenderText(ini, bytes) ||
-        !ReplaceFile(target, bytes, mode)) {
+    bool endMarked = false;
+    if (!LoadExisting(ini, existing, endMarked) || !StoreRecord(ini, config) ||
+        !RenderText(ini, endMarked, bytes) || !ReplaceFile(target, bytes, mode)) {
         throw UnableToWrite(iniPath);
     }
 }

@@ -34,6 +34,27 @@ TEST(ConfigWriteHardening, SectionNameHoldingTheEndMarkerSurvivesAWrite) {
     EXPECT_EQ(TempDir::read(path).rfind(head, 0), 0u) << "the file's own section line stays";
 }
 
+// A file with a section of exactly the marker's name: its keys must stay out of the section
+// before it, where they would overwrite the station's own data.
+TEST(ConfigWriteHardening, SectionNamedLikeTheEndMarkerKeepsItsKeysToItself) {
+    TempDir dir;
+    const std::string path = dir.write("setup.ini",
+                                       "[Personal info]\r\nZIPP=00-950\r\n; note\r\n"
+                                       "[\x1Fvelmark end of loaded text\x1F]\r\nZIPP=30-001\r\n");
+    TKonfiguracja config;
+    ConfigRead(config, path);
+    ASSERT_EQ(config.PersonalInfo.Zip, "00-950");
+
+    ConfigWrite(config, path);
+    TKonfiguracja reread;
+    ConfigRead(reread, path);
+    EXPECT_EQ(reread, config);
+    ConfigWrite(reread, path);
+    TKonfiguracja third;
+    ConfigRead(third, path);
+    EXPECT_EQ(third.PersonalInfo.Zip, "00-950");
+}
+
 TEST(ConfigWriteHardening, WriteProtectedFileIsLeftAsItWas) {
     TempDir dir;
     const std::string before = "[MAIN]\r\nLanguage=Polish\r\n; the station's own notes\r\n";
