@@ -24,7 +24,7 @@
 #include "core/field_catalogue.h"
 #include "core/processing_object.h"
 #include "core/program_values.h"
-#include "core/run_driver.h"
+#include "run/run_driver.h"
 #include "core/sorting.h"
 #include "core/user_interface.h"
 #include "dxcc/dxcc_list.h"

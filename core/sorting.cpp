@@ -186,8 +186,8 @@ std::vector<int> exchangeSortOrder(const std::vector<PackedKey>& keys) {
 
 }  // namespace
 
-void SortIndex(int order, RunState& run, const TNazwyJezykowe& texts, UserInterface& ui) {
-    ui.SetCaption(texts.CapSortingIndex);
+void SortIndex(int order, RunState& run, const SortTexts& texts, UserInterface& ui) {
+    ui.SetCaption(texts.Caption);
     ui.SetProgress(0);
     switch (order) {
         case kOrderByListNr:
@@ -198,8 +198,7 @@ void SortIndex(int order, RunState& run, const TNazwyJezykowe& texts, UserInterf
             break;
         case kOrderByCall: {
             // A route DIRECT files under D, since its ViaKey begins with DIRECT.
-            const bool useVia = ui.WarningBox(texts.MsgQslManagerOrder + "\r" + texts.MsgDirectAsD,
-                                              BoxOffset::Near);
+            const bool useVia = ui.WarningBox(texts.ManagerQuestion, BoxOffset::Near);
             ExchangeSortByCall(run.Index, 1, run.QsoCount, useVia, ui);
             break;
         }

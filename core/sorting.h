@@ -8,12 +8,12 @@
 // and the group sort follow one particular quicksort scheme exactly, and the callsign sort
 // reproduces the equal-key order of a plain exchange sort.
 
+#include <string>
 #include <string_view>
 
 #include "core/qso_index.h"
 #include "core/run_state.h"
 #include "core/user_interface.h"
-#include "settings/text_table.h"
 
 namespace velmark {
 
@@ -22,10 +22,17 @@ inline constexpr int kOrderByListNr = 0;  // the entity's position in the DXCC l
 inline constexpr int kOrderByAdifNr = 1;  // the ADIF entity number
 inline constexpr int kOrderByCall = 2;    // alphabetical by callsign
 
+// What the sort shows the user, in the chosen language: the caption line while it works, and
+// the question of the callsign order whether QSOs with a QSL manager go under the manager.
+struct SortTexts {
+    std::string Caption;
+    std::string ManagerQuestion;
+};
+
 // Sorts index positions 1..QsoCount by the given order: shows the sorting caption, sets the
 // progress bar to 0 and, for the callsign order, first asks whether QSOs with a QSL manager go
 // under the manager's callsign. Any other order code leaves the index as it is.
-void SortIndex(int order, RunState& run, const TNazwyJezykowe& texts, UserInterface& ui);
+void SortIndex(int order, RunState& run, const SortTexts& texts, UserInterface& ui);
 
 // Ascending by EntityListNr (signed): QSOs without a callsign (0) first, unknown entities (998)
 // and DIRECT routes (999) last. The order among equal numbers is the quicksort's own.

@@ -230,6 +230,19 @@ void LogInputPhase::finish() {
 
 }  // namespace
 
+InputKind InputKindFor(int inputFileType) {
+    switch (inputFileType) {
+        case 1:
+            return {",", false, "File *.csv|*.csv", "csv"};
+        case 2:
+            return {" ", false, "File *.txt|*.txt", "txt"};
+        case 3:
+            return {" ", true, "File *.cbr|*.cbr", "cbr"};
+        default:
+            return {"<>", false, "File *.adi|*.adi", "adi"};
+    }
+}
+
 void ReadLogIntoRun(RunObjects& run, const InputKind& kind) {
     LogInputPhase(run, kind).Read();
 }

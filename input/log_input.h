@@ -4,7 +4,7 @@
 
 #include <cstdint>
 
-#include "core/run_driver.h"
+#include "input/run_objects.h"
 
 namespace velmark {
 

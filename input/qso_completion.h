@@ -9,7 +9,7 @@
 #include <string>
 #include <string_view>
 
-#include "core/run_driver.h"
+#include "input/run_objects.h"
 
 namespace velmark {
 

@@ -13,7 +13,7 @@
 #include "core/field_catalogue.h"
 #include "core/processing_object.h"
 #include "core/program_values.h"
-#include "core/run_driver.h"
+#include "run/run_driver.h"
 #include "dxcc/bookmarks.h"
 #include "dxcc/callsign_resolver.h"
 #include "dxcc/date_value.h"

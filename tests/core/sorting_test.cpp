@@ -376,7 +376,6 @@ TEST_F(GeneratedCallsignSort, SortsAFullIndexIntoKeyOrder) {
 class SortIndexTest : public ::testing::Test {
   protected:
     void SetUp() override {
-        m_texts.Fill(kLanguageEnglish);
         m_run.QsoCount = 4;
         Load(m_run.Index, {MakeEntry(1, "Q4D", "", 30, 1), MakeEntry(2, "Q3C", "Q0MGR", 10, 4),
                            MakeEntry(3, "Q2B", "", 20, 3), MakeEntry(4, "Q1A", "", 998, 2)});
@@ -392,7 +391,7 @@ class SortIndexTest : public ::testing::Test {
         }
     };
 
-    TNazwyJezykowe m_texts;
+    const SortTexts m_texts{"Sort index QSO-s table", "Under the manager?\rDIRECT under D?"};
     RunState m_run;
     PlacedUserInterface m_ui;
 };
@@ -429,7 +428,7 @@ TEST_F(SortIndexTest, CallsignOrderAsksWhetherToFollowTheManager) {
         SortIndex(kOrderByCall, m_run, m_texts, m_ui);
         EXPECT_EQ(QsoNrs(m_run.Index, 1, 4), test.expectedQsoNrs) << "answer " << test.answer;
         ASSERT_EQ(m_ui.warningBoxes.size(), 1u);
-        EXPECT_EQ(m_ui.warningBoxes[0], m_texts.MsgQslManagerOrder + "\r" + m_texts.MsgDirectAsD);
+        EXPECT_EQ(m_ui.warningBoxes[0], m_texts.ManagerQuestion);
         EXPECT_EQ(m_ui.warningOffsets, std::vector<BoxOffset>{BoxOffset::Near});
         EXPECT_EQ(m_ui.progress.front(), 0);
     }

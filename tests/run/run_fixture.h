@@ -13,7 +13,7 @@
 #include "core/field_catalogue.h"
 #include "core/processing_object.h"
 #include "core/program_values.h"
-#include "core/run_driver.h"
+#include "run/run_driver.h"
 #include "dxcc/dxcc_list.h"
 #include "dxcc/dxcc_list_loader.h"
 #include "settings/configuration.h"

@@ -8,7 +8,7 @@
 
 #include <filesystem>
 
-#include "core/run_driver.h"
+#include "run/run_driver.h"
 #include "dxcc/dxcc_list_loader.h"
 #include "main_window_harness.h"
 

@@ -1,4 +1,4 @@
-#include "core/run_driver.h"
+#include "run/run_driver.h"
 
 #include <cmath>
 #include <cstdio>
@@ -272,17 +272,8 @@ void reportSortRun(RunObjects& run, const OutputParameters& parameters,
 
 }  // namespace
 
-InputKind InputKindFor(int inputFileType) {
-    switch (inputFileType) {
-        case 1:
-            return {",", false, "File *.csv|*.csv", "csv"};
-        case 2:
-            return {" ", false, "File *.txt|*.txt", "txt"};
-        case 3:
-            return {" ", true, "File *.cbr|*.cbr", "cbr"};
-        default:
-            return {"<>", false, "File *.adi|*.adi", "adi"};
-    }
+SortTexts SortTextsOf(const TNazwyJezykowe& texts) {
+    return {texts.CapSortingIndex, texts.MsgQslManagerOrder + "\r" + texts.MsgDirectAsD};
 }
 
 void ReadInputLog(RunObjects& run, const InputKind& kind) {
@@ -302,7 +293,7 @@ bool WriteRun(RunObjects& run) {
     if (translation) {
         ui.SetCaption(run.Texts.CapWritingTranslated);
     } else {
-        SortIndex(run.Config.Sorting, state, run.Texts, ui);
+        SortIndex(run.Config.Sorting, state, SortTextsOf(run.Texts), ui);
     }
     CountryGroupTable groups;
     state.CountryGroupCount = 0;

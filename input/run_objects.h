@@ -1,9 +1,6 @@
 #pragma once
-// The conductor of a sort or translation run: ReadInputLog reads the whole log into TYM.LOG and
-// the index; WriteRun sorts (sort runs), asks for the output file, writes the main output, the
-// part files, COUNTRY.CSV and the report, or hands Cabrillo output to the Cabrillo export.
-// Both report through the user interface and throw FileError on file-system failures; the
-// command that called them catches it and shows it in the error box.
+// The objects one sort or translation run works on, and the kind of its input log. The input
+// phase (this folder) and the run driver above it both take a run as this bundle.
 
 #include <functional>
 #include <string>
@@ -42,16 +39,5 @@ struct InputKind {
     std::string DefaultExtension;  // "adi" ...
 };
 InputKind InputKindFor(int inputFileType);
-
-// Reads Values.InputFileName into the run's structures. Sets Values.RunStatus to 2 when a QSO
-// was rejected or the log cannot be processed (with the reason in the message list); leaves it
-// as the caller set it (0) otherwise.
-void ReadInputLog(RunObjects& run, const InputKind& kind);
-
-// Everything after the input phase (call only with RunStatus 0). Returns when the output is
-// written, when the user cancelled the save dialog, or when the Cabrillo export has ended:
-// true when the output was written or handed to the Cabrillo export, false when the run was
-// refused (the reason is in the message list) or no output file was chosen.
-bool WriteRun(RunObjects& run);
 
 }  // namespace velmark
