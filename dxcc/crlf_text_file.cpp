@@ -6,6 +6,7 @@
 #include <iterator>
 
 #include "core/errors.h"
+#include "core/replacing_file.h"
 
 namespace velmark {
 
@@ -43,15 +44,12 @@ std::vector<NumberedLine> ReadTextLines(const std::string& path) {
 }
 
 void WriteCrLfLines(const std::string& path, const std::vector<std::string>& lines) {
-    std::ofstream out(path, std::ios::binary | std::ios::trunc);
-    if (!out)
-        throw FileError::FromErrno(path);
+    ReplacingFile file(path);
     for (const std::string& line : lines) {
-        out << line << "\r\n";
+        file.Write(line);
+        file.Write("\r\n");
     }
-    out.close();
-    if (!out)
-        throw FileError::FromErrno(path);
+    file.Commit();
 }
 
 }  // namespace velmark

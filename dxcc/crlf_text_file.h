@@ -16,7 +16,8 @@ struct NumberedLine {
 // without a line end counts too. Throws FileError when the file cannot be read.
 std::vector<NumberedLine> ReadTextLines(const std::string& path);
 
-// Replaces the file with the given lines, each followed by CR LF. Throws FileError on failure.
+// Replaces the file with the given lines, each followed by CR LF; the old file stays whole until
+// the new one is complete. Throws FileError on failure.
 void WriteCrLfLines(const std::string& path, const std::vector<std::string>& lines);
 
 }  // namespace velmark

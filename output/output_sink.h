@@ -3,10 +3,10 @@
 // through files while a test can put a sink in their place (one that keeps the bytes, or one
 // that fails after a given number of bytes to prove that a failed write stops the run).
 
-#include <cstdio>
-#include <memory>
 #include <string>
 #include <string_view>
+
+#include "core/replacing_file.h"
 
 namespace velmark {
 
@@ -27,28 +27,27 @@ class OutputSink {
     }
 };
 
-// A file created anew (an existing file is replaced), written through a buffer. Every failure,
-// including one that only shows when the buffer is flushed, throws FileError with the system's
-// message and the file's path.
+// A file written anew through a buffer, which replaces the old file of the same name only when
+// it is complete (see ReplacingFile): a run that fails or is killed half-way leaves the old file
+// as it was. Every failure, including one that only shows when the buffer is flushed, throws
+// FileError with the system's message and the file's path.
 class FileSink : public OutputSink {
   public:
-    explicit FileSink(std::string path);
-    // Closes the file if Close was not called; a failure here cannot be reported, so the normal
-    // road always ends with Close and only an exception already under way gets here open.
-    ~FileSink() override;
-    FileSink(const FileSink&) = delete;
-    FileSink& operator=(const FileSink&) = delete;
+    explicit FileSink(std::string path) : m_file(std::move(path)) {}
 
-    void Write(std::string_view bytes) override;
-    // Flushes the buffer and closes the file, reporting a failed flush (a full disk, say).
-    void Close();
+    void Write(std::string_view bytes) override { m_file.Write(bytes); }
+    // Flushes the buffer, reporting a failed flush (a full disk, say), and puts the new file in
+    // place of the old one.
+    void Close() { m_file.Commit(); }
+    // The two halves of Close, for a set of files that replace their old versions together:
+    // Finish each one, then Commit each one.
+    void Finish() { m_file.Finish(); }
+    void Commit() { m_file.Commit(); }
 
-    const std::string& path() const { return m_path; }
+    const std::string& path() const { return m_file.path(); }
 
   private:
-    std::string m_path;
-    std::FILE* m_file = nullptr;
-    std::unique_ptr<char[]> m_buffer;
+    ReplacingFile m_file;
 };
 
 }  // namespace velmark

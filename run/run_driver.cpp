@@ -3,7 +3,9 @@
 #include <cmath>
 #include <cstdio>
 #include <filesystem>
+#include <memory>
 #include <optional>
+#include <vector>
 
 #include "core/country_groups.h"
 #include "core/errors.h"
@@ -74,14 +76,22 @@ std::string partFileName(const std::string& outputFileName, int partNumber,
         .string();
 }
 
-// Deletes part files 1, 2, 3 ... of an earlier run, up to the first number that is missing.
-void deleteOldPartFiles(const std::string& outputFileName, const std::string& extension) {
-    for (int n = 1;; ++n) {
+// The part files of an earlier run that this run replaces: numbers 1, 2, 3 ... up to the first
+// number that is missing. Returns the last of them (0 when part file 1 is missing).
+int countOldPartFiles(const std::string& outputFileName, const std::string& extension) {
+    int last = 0;
+    std::error_code error;
+    while (fs::exists(partFileName(outputFileName, last + 1, extension), error)) ++last;
+    return last;
+}
+
+// Deletes old part files first..last, those the new set did not take the place of.
+void deleteOldPartFiles(const std::string& outputFileName, const std::string& extension, int first,
+                        int last) {
+    for (int n = first; n <= last; ++n) {
         const std::string part = partFileName(outputFileName, n, extension);
         std::error_code error;
-        if (!fs::exists(part, error))
-            return;
-        if (!fs::remove(part, error) || error)
+        if (!fs::remove(part, error) && error)
             throw FileError::FromErrno(part);
     }
 }
@@ -184,6 +194,17 @@ struct WritingResult {
     std::string LastPartFileName;
 };
 
+// Puts the finished main output and part files in place of the old ones, then deletes the old
+// part files the new set did not replace (up to oldParts). Until then a failed or killed run
+// has left every old file as it was.
+void commitOutputFiles(FileSink& mainOutput, std::vector<std::unique_ptr<FileSink>>& parts,
+                       const OutputParameters& parameters, int oldParts) {
+    for (auto& part : parts) part->Commit();
+    mainOutput.Commit();
+    deleteOldPartFiles(mainOutput.path(), parameters.PartExtension,
+                       static_cast<int>(parts.size()) + 1, oldParts);
+}
+
 // Writes every QSO in index order into the main output and, when divided, the part files,
 // completing every card with filler records.
 WritingResult writeOutputFiles(RunObjects& run, const OutputParameters& parameters) {
@@ -193,7 +214,7 @@ WritingResult writeOutputFiles(RunObjects& run, const OutputParameters& paramete
     const std::string& outputFileName = run.Processing.OutputFileName;
     const std::int64_t inputSize = fileSize(run.Values.InputFileName);
 
-    deleteOldPartFiles(outputFileName, parameters.PartExtension);
+    const int oldParts = countOldPartFiles(outputFileName, parameters.PartExtension);
     FileSink mainOutput(outputFileName);
     writeHead(mainOutput, OutputTarget::MainOutput, layout, run);
     TymLog tymLog(run.Values.PathInStartDirectory(kTymLogName), run.Texts.MsgReadBeyondEndOfFile);
@@ -201,8 +222,8 @@ WritingResult writeOutputFiles(RunObjects& run, const OutputParameters& paramete
 
     WritingResult result;
     CardLayout cards(parameters.QsosPerCard);
-    std::optional<FileSink> partOutput;
-    int partNumber = 0;
+    std::vector<std::unique_ptr<FileSink>> parts;
+    FileSink* partOutput = nullptr;
     int cardsInPart = 0;
     auto writeToBoth = [&](auto&& write) {
         write(mainOutput);
@@ -211,9 +232,11 @@ WritingResult writeOutputFiles(RunObjects& run, const OutputParameters& paramete
     };
     for (int s = 1; s <= state.QsoCount; ++s) {
         if (parameters.Divided && !partOutput) {
+            const int partNumber = static_cast<int>(parts.size()) + 1;
             result.LastPartFileName =
-                partFileName(outputFileName, ++partNumber, parameters.PartExtension);
-            partOutput.emplace(result.LastPartFileName);
+                partFileName(outputFileName, partNumber, parameters.PartExtension);
+            partOutput =
+                parts.emplace_back(std::make_unique<FileSink>(result.LastPartFileName)).get();
             writeHead(*partOutput, OutputTarget::PartOutput, layout, run);
         }
         ++result.RowCount;
@@ -230,17 +253,18 @@ WritingResult writeOutputFiles(RunObjects& run, const OutputParameters& paramete
         if (step.CardComplete)
             ++cardsInPart;
         if (parameters.Divided && cardsInPart == parameters.CardsPerPart) {
-            partOutput->Close();
-            partOutput.reset();
+            partOutput->Finish();
+            partOutput = nullptr;
             cardsInPart = 0;
         }
         showProgress(run.Ui, s, inputSize);
     }
-    mainOutput.Close();
+    mainOutput.Finish();
     run.Ui.SetProgress(100);
     if (partOutput)
-        partOutput->Close();
+        partOutput->Finish();
     tymLog.Close();
+    commitOutputFiles(mainOutput, parts, parameters, oldParts);
     return result;
 }
 

@@ -2,6 +2,9 @@
 // system's message, the message list claims no file, and the input log is left as it was.
 
 #include <gtest/gtest.h>
+#include <algorithm>
+#include <map>
+#include <vector>
 
 #include <filesystem>
 #include <string>
@@ -38,13 +41,20 @@ void ExpectNoClaims(const RunFixture& run) {
 }
 
 // Each output file may hold 1500 bytes; the sorted output of 100 QSOs needs about 2800, so
-// the disk "fills up" in the middle of the main output.
-TEST(RunFailure, OutputThatFillsUpMidWriteStopsTheRunWithTheSystemMessage) {
+// the disk "fills up" in the middle of the main output. The previous run's complete files
+// (main output, part files, COUNTRY.CSV, Report.txt) must come through byte for byte, with no
+// temporary file left beside them.
+TEST(RunFailure, OutputThatFillsUpMidWriteStopsTheRunAndKeepsThePreviousFiles) {
     for (const bool divided : {false, true}) {
         SCOPED_TRACE(divided ? "divided into part files" : "one output file");
         RunFixture run;
         run.config.DivideOutputFile = divided;
         run.config.MaxQslPerFile = 10;
+        std::map<std::string, std::string> previous;
+        for (const char* name :
+             {"qsl.csv", "qsl_001.csv", "qsl_002.csv", "COUNTRY.CSV", "Report.txt"})
+            previous[name] = TempDir::read(run.dir.write(std::string("out/") + name,
+                                                         std::string("previous ") + name + "\r\n"));
         const std::string log = LogOf(100);
         run.ReadLog(log);
         try {
@@ -54,12 +64,16 @@ TEST(RunFailure, OutputThatFillsUpMidWriteStopsTheRunWithTheSystemMessage) {
         } catch (const FileError& error) {
             EXPECT_EQ(std::string(error.what()), "File too large: " + run.OutputPath());
         }
-        EXPECT_EQ(std::filesystem::file_size(run.OutputPath()), 1500u) << "failed mid-write";
         EXPECT_FALSE(run.ui.endButtonsVisible) << "the run is not shown as finished";
         ExpectNoClaims(run);
-        for (const char* afterward : {"COUNTRY.CSV", "Report.txt"}) {
-            EXPECT_FALSE(std::filesystem::exists(run.OutputPath(afterward))) << afterward;
+        std::vector<std::string> expectedNames;
+        for (const auto& [name, bytes] : previous) {
+            EXPECT_EQ(TempDir::read(run.OutputPath(name)), bytes) << name;
+            expectedNames.push_back(name);
         }
+        std::vector<std::string> names = run.OutputFiles();
+        std::sort(names.begin(), names.end());
+        EXPECT_EQ(names, expectedNames) << "a temporary file was left behind";
         EXPECT_EQ(TempDir::read(run.values.InputFileName), log);
     }
 }
