@@ -16,6 +16,7 @@
 #include "core/errors.h"
 #include "dxcc/bookmarks.h"
 #include "dxcc/dxcc_list_loader.h"
+#include "run/start_directory_lock.h"
 #include "ui/cp1250_qstring.h"
 #include "ui/main_window.h"
 #include "ui/qt_user_interface.h"
@@ -96,6 +97,13 @@ bool TForm4::loadNewDxccList() {
     Label8->setText(FromCp1250(m_texts.CapReadingDxccList));
     m_dxccList = std::make_unique<TListaDXCC>();
     try {
+        // Loading rewrites LISTA.UPO in the start directory.
+        const auto lock =
+            LockStartDirectoryFor(m_values.StartDirectory, kShortCommandLockWait, m_texts, *m_ui);
+        if (!lock) {
+            m_dxccList.reset();
+            return false;
+        }
         const BusyScope busy(*this);
         LoadDxccList(*m_dxccList, m_texts, *m_ui, m_values);
     } catch (const FileError& error) {
@@ -210,6 +218,12 @@ void TForm4::startRun() {
 void TForm4::readAndWriteRun() {
     RunObjects run = runObjects();
     try {
+        // A run keeps its QSOs in the start directory's TYM.LOG: another run working there is
+        // not waited for.
+        const auto lock = LockStartDirectoryFor(m_values.StartDirectory,
+                                                std::chrono::milliseconds::zero(), m_texts, *m_ui);
+        if (!lock)
+            return;
         const BusyScope busy(*this);
         ReadInputLog(run, m_inputKind);
         if (m_values.RunStatus == 0) {
@@ -256,9 +270,13 @@ void TForm4::bookmarks(int order) {
     }
     bool written = false;
     try {
-        const BusyScope busy(*this);
-        written = RunBookmarkCommand(m_dxccList, static_cast<BookmarkOrder>(order), m_texts, *m_ui,
-                                     m_values);
+        const auto lock =
+            LockStartDirectoryFor(m_values.StartDirectory, kShortCommandLockWait, m_texts, *m_ui);
+        if (lock) {
+            const BusyScope busy(*this);
+            written = RunBookmarkCommand(m_dxccList, static_cast<BookmarkOrder>(order), m_texts,
+                                         *m_ui, m_values);
+        }
     } catch (const FileError& error) {
         // A list this command created may be half loaded: the next command loads it anew.
         if (!loadedBefore) {

@@ -1,4 +1,5 @@
 #include "ui/template_editor_panel.h"
+#include "run/start_directory_lock.h"
 
 #include <QComboBox>
 #include <QFontDatabase>
@@ -251,6 +252,10 @@ void TemplateEditorPanel::chooseField(int k, int index) {
 
 void TemplateEditorPanel::save() {
     try {
+        const auto lock =
+            LockStartDirectoryFor(m_startDirectory, kShortCommandLockWait, m_texts, m_ui);
+        if (!lock)
+            return;
         const std::optional<std::string> saved = SaveTemplate(
             ToCp1250(NazwaZbioruDoZapisu->text()), Content(), m_startDirectory, m_texts, m_ui);
         if (saved) {

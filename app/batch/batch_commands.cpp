@@ -1,5 +1,6 @@
 #include "batch/batch_commands.h"
 
+#include <chrono>
 #include <cstdio>
 #include <filesystem>
 #include <memory>
@@ -13,13 +14,14 @@
 #include "core/field_catalogue.h"
 #include "core/processing_object.h"
 #include "core/program_values.h"
-#include "run/run_driver.h"
 #include "dxcc/bookmarks.h"
 #include "dxcc/callsign_resolver.h"
 #include "dxcc/date_value.h"
 #include "dxcc/dxcc_list.h"
 #include "dxcc/dxcc_list_loader.h"
 #include "input/ascii_case.h"
+#include "run/run_driver.h"
+#include "run/start_directory_lock.h"
 #include "settings/configuration.h"
 #include "settings/program_locations.h"
 #include "settings/text_table.h"
@@ -263,6 +265,19 @@ int runFind(const BatchOptions& options, BatchSession& session, ConsoleUserInter
     return kExitDone;
 }
 
+// Every command writes in the start directory (TYM.LOG, LISTA.UPO, COUNTRIS.CSV) and so holds
+// its lock. A sort or translation finding another run at work is refused at once; a short
+// command waits a few seconds for it to end.
+std::chrono::milliseconds lockWaitFor(BatchCommand command) {
+    switch (command) {
+        case BatchCommand::Sort:
+        case BatchCommand::Translate:
+            return std::chrono::milliseconds::zero();
+        default:
+            return kShortCommandLockWait;
+    }
+}
+
 void printUsage(const BatchOptions* options, std::ostream& stream) {
     TNazwyJezykowe texts;
     texts.Fill(options != nullptr && options->language ? *options->language : kLanguageEnglish);
@@ -291,6 +306,10 @@ int RunBatch(const BatchOptions& options, std::ostream& out, std::ostream& err) 
         answers.warningAnswer = options.viaManager;
         answers.showProgress = options.progress;
         ConsoleUserInterface ui(out, err, answers, session.texts.BatchAnswerTaken);
+        const auto lock = LockStartDirectoryFor(session.values.StartDirectory,
+                                                lockWaitFor(options.command), session.texts, ui);
+        if (!lock)
+            return kExitRefused;
         switch (options.command) {
             case BatchCommand::Sort:
             case BatchCommand::Translate:

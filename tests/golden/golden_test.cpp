@@ -35,6 +35,8 @@
 #include <string>
 #include <vector>
 
+#include "run/start_directory_lock.h"
+
 namespace velmark {
 namespace {
 
@@ -104,6 +106,10 @@ std::map<std::string, std::string> filesUnder(const fs::path& root) {
     if (!fs::exists(root))
         return files;
     for (const auto& entry : fs::recursive_directory_iterator(root)) {
+        // The lock every command holds on the start directory while it works: an empty file
+        // that stays, not an output.
+        if (entry.path().filename() == kStartDirectoryLockName)
+            continue;
         if (entry.is_regular_file()) {
             files[fs::relative(entry.path(), root).generic_string()] = readFile(entry.path());
         }
