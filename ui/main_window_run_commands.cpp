@@ -182,6 +182,18 @@ void TForm4::confirmTranslation() {
 }
 
 void TForm4::startRun() {
+    // A run keeps its QSOs in the start directory's TYM.LOG: another run working there is not
+    // waited for. The start button stays for a later try.
+    std::optional<StartDirectoryLock> lock;
+    try {
+        lock = LockStartDirectoryFor(m_values.StartDirectory, std::chrono::milliseconds::zero(),
+                                     m_texts, *m_ui);
+    } catch (const FileError& error) {
+        m_ui->ErrorBox(error.what());
+    }
+    if (!lock) {
+        return;
+    }
     if (!m_processing) {
         m_processing = std::make_unique<TObiektyInputOutput>();
     }
@@ -218,12 +230,6 @@ void TForm4::startRun() {
 void TForm4::readAndWriteRun() {
     RunObjects run = runObjects();
     try {
-        // A run keeps its QSOs in the start directory's TYM.LOG: another run working there is
-        // not waited for.
-        const auto lock = LockStartDirectoryFor(m_values.StartDirectory,
-                                                std::chrono::milliseconds::zero(), m_texts, *m_ui);
-        if (!lock)
-            return;
         const BusyScope busy(*this);
         ReadInputLog(run, m_inputKind);
         if (m_values.RunStatus == 0) {

@@ -18,9 +18,6 @@
 // VELMARK_UPDATE_GOLDEN=1 rewrites the expected files from what the program does now; check the
 // changes with git diff before committing them.
 
-#include <fcntl.h>
-#include <sys/wait.h>
-#include <unistd.h>
 
 #include <gtest/gtest.h>
 
@@ -36,6 +33,7 @@
 #include <vector>
 
 #include "run/start_directory_lock.h"
+#include "support/child_process.h"
 
 namespace velmark {
 namespace {
@@ -140,33 +138,11 @@ struct RunResult {
 // Runs the program in the start directory with the words as its arguments.
 RunResult runProgram(const fs::path& start, const fs::path& captureDir,
                      const std::vector<std::string>& words) {
-    const fs::path outPath = captureDir / "stdout";
-    const fs::path errPath = captureDir / "stderr";
-    std::vector<char*> argv;
-    argv.push_back(const_cast<char*>(kProgram.c_str()));
-    for (const std::string& word : words) argv.push_back(const_cast<char*>(word.c_str()));
-    argv.push_back(nullptr);
-
-    const pid_t child = fork();
-    if (child < 0)
-        throw std::runtime_error("fork failed");
-    if (child == 0) {
-        const int outFd = open(outPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
-        const int errFd = open(errPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
-        if (outFd < 0 || errFd < 0 || chdir(start.c_str()) != 0 || dup2(outFd, 1) < 0 ||
-            dup2(errFd, 2) < 0) {
-            _exit(126);
-        }
-        execv(kProgram.c_str(), argv.data());
-        _exit(127);
-    }
-    int status = 0;
-    if (waitpid(child, &status, 0) != child)
-        throw std::runtime_error("waitpid failed");
+    testing::ChildProcess program(kProgram, words, start, captureDir);
     RunResult result;
-    result.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
-    result.out = readFile(outPath);
-    result.err = readFile(errPath);
+    result.exitCode = program.Wait();
+    result.out = program.Out();
+    result.err = program.Err();
     return result;
 }
 

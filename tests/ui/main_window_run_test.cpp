@@ -6,11 +6,15 @@
 #include <QGroupBox>
 #include <QPlainTextEdit>
 
+#include <sys/stat.h>
+
+#include <csignal>
 #include <filesystem>
 
-#include "run/run_driver.h"
 #include "dxcc/dxcc_list_loader.h"
 #include "main_window_harness.h"
+#include "run/run_driver.h"
+#include "support/child_process.h"
 
 namespace velmark::testing {
 namespace {
@@ -139,6 +143,38 @@ TEST_F(MainWindowRuns, WholeSortRunWritesTheSameFilesAsTheCore) {
     EXPECT_EQ(start.window->ProcessingObject(), nullptr);
     EXPECT_EQ(start.window->DxccList(), nullptr);
     EXPECT_TRUE(start.Find<QPlainTextEdit>("Memo1")->toPlainText().isEmpty());
+}
+
+// A velmark-batch run working in the same start directory (held there by a named pipe as its
+// input log) refuses the window's run at once, before any dialog; once it has ended the window
+// runs as ever.
+TEST_F(MainWindowRuns, RunOfAnotherProcessRefusesTheStartAndTheWindowStaysUsable) {
+    start.Trigger("SortFileCSV1");
+    const fs::path pipe = start.dir.path() / "held.adi";
+    ASSERT_EQ(::mkfifo(pipe.c_str(), 0600), 0);
+    fs::create_directory(start.dir.path() / "capture");
+    ChildProcess holder(VELMARK_BATCH_PROGRAM,
+                        {"--config", start.SetupIniPath(), "--start-dir", start.dir.path().string(),
+                         "--per-card", "3", "sort", pipe.string(), outFile("held.csv")},
+                        start.dir.path(), start.dir.path() / "capture");
+    ASSERT_TRUE(WaitUntilStartDirectoryLocked(start.dir.path())) << holder.Err();
+
+    start.questions.fileAnswers = {logPath, outFile("sorted.csv")};
+    start.Click("ZatListyDXCC");
+    ASSERT_EQ(start.questions.errorBoxes.size(), 1u);
+    EXPECT_EQ(start.questions.errorBoxes[0], "Another VELMARK run is working in " +
+                                                 start.dir.path().string() +
+                                                 "\rTry again when it has finished.");
+    EXPECT_TRUE(start.questions.dialogRequests.empty()) << "asked for the log before refusing";
+    expectShown({"ZatListyDXCC"}, {"ZatwSortow"});
+    EXPECT_FALSE(fs::exists(outFile("sorted.csv")));
+
+    holder.Kill(SIGKILL);
+    holder.Wait();
+    start.Click("ZatListyDXCC");
+    EXPECT_EQ(start.questions.errorBoxes.size(), 1u);
+    EXPECT_TRUE(fs::exists(outFile("sorted.csv")));
+    expectShown({"ZatwSortow"}, {"ZatListyDXCC"});
 }
 
 TEST_F(MainWindowRuns, CancelledOpenDialogEndsTheRunAndFinishReleasesBoth) {
