@@ -81,8 +81,8 @@ int RemoveStaleTemporaryFiles(const std::string& folder) {
     return removed;
 }
 
-ReplacingFile::ReplacingFile(std::string path)
-    : m_path(std::move(path)), m_target(followLink(m_path).string()) {
+ReplacingFile::ReplacingFile(std::string path, Durability durability)
+    : m_path(std::move(path)), m_target(followLink(m_path).string()), m_durability(durability) {
     m_inPlace = writtenInPlace(m_target);
     if (m_inPlace) {
         m_temporaryPath = m_target;
@@ -123,7 +123,10 @@ void ReplacingFile::Finish() {
         return;
     std::FILE* file = m_file;
     m_file = nullptr;
-    const bool closed = std::fclose(file) == 0;
+    bool closed = true;
+    if (m_durability == Durability::SyncThenRename && !m_inPlace)
+        closed = std::fflush(file) == 0 && ::fsync(::fileno(file)) == 0;
+    closed = std::fclose(file) == 0 && closed;
     m_buffer.reset();
     if (!closed)
         throw FileError::FromErrno(m_path);
@@ -144,8 +147,8 @@ void ReplacingFile::Commit() {
     m_committed = true;
 }
 
-void ReplaceFileContents(const std::string& path, std::string_view bytes) {
-    ReplacingFile file(path);
+void ReplaceFileContents(const std::string& path, std::string_view bytes, Durability durability) {
+    ReplacingFile file(path, durability);
     file.Write(bytes);
     file.Commit();
 }

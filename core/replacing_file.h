@@ -16,10 +16,14 @@
 
 namespace velmark {
 
+// Whether the new file is forced onto the disk before it takes the old one's place. A small file
+// whose loss would hurt (setup.ini) is; large outputs, which a new run writes again, are not.
+enum class Durability { Rename, SyncThenRename };
+
 class ReplacingFile {
   public:
     // Creates the temporary file for the target path; throws FileError when it cannot.
-    explicit ReplacingFile(std::string path);
+    explicit ReplacingFile(std::string path, Durability durability = Durability::Rename);
     // Without Commit the temporary file is removed and the target stays as it was.
     ~ReplacingFile();
     ReplacingFile(const ReplacingFile&) = delete;
@@ -45,12 +49,14 @@ class ReplacingFile {
     std::string m_temporaryPath;
     std::FILE* m_file = nullptr;
     std::unique_ptr<char[]> m_buffer;
+    Durability m_durability;
     bool m_inPlace = false;
     bool m_committed = false;
 };
 
 // Replaces the file at path with the given bytes, through a ReplacingFile.
-void ReplaceFileContents(const std::string& path, std::string_view bytes);
+void ReplaceFileContents(const std::string& path, std::string_view bytes,
+                         Durability durability = Durability::Rename);
 
 // The temporary files ReplacingFile leaves in a folder only when its process was killed before
 // it could clean up: those of processes that no longer run are removed. Returns how many.

@@ -1,7 +1,5 @@
 #include "settings/configuration.h"
 
-#include <fcntl.h>
-#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
@@ -13,6 +11,7 @@
 #include <system_error>
 
 #include "core/errors.h"
+#include "core/replacing_file.h"
 
 // setup.ini is code page 1250 text, kept as bytes: no conversion of the file's text.
 #define SI_NO_CONVERSION
@@ -294,40 +293,6 @@ bool RenderText(const IniText& ini, bool endMarked, std::string& out) {
     return true;
 }
 
-// Writes the bytes to a new file beside the target and renames it over the target, so the
-// target is either the old file or the complete new one, never a part.
-bool ReplaceFile(const fs::path& target, const std::string& bytes, std::optional<mode_t> mode) {
-    static unsigned counter = 0;
-    std::string tempName;
-    int fd = -1;
-    for (int attempt = 0; attempt < 100 && fd < 0; ++attempt) {
-        tempName =
-            target.string() + ".tmp" + std::to_string(getpid()) + "-" + std::to_string(++counter);
-        fd = ::open(tempName.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
-        if (fd < 0 && errno != EEXIST)
-            return false;
-    }
-    if (fd < 0)
-        return false;
-
-    bool written = !mode || ::fchmod(fd, *mode) == 0;
-    std::size_t done = 0;
-    while (written && done < bytes.size()) {
-        const ssize_t n = ::write(fd, bytes.data() + done, bytes.size() - done);
-        if (n < 0 && errno == EINTR)
-            continue;
-        written = n > 0;
-        if (written)
-            done += static_cast<std::size_t>(n);
-    }
-    written = written && ::fsync(fd) == 0;
-    written = (::close(fd) == 0) && written;
-    written = written && ::rename(tempName.c_str(), target.c_str()) == 0;
-    if (!written)
-        ::unlink(tempName.c_str());
-    return written;
-}
-
 // The file a write goes to: the target of a symbolic link rather than the link itself, so the
 // link survives the rename.
 fs::path WriteTarget(const std::string& iniPath) {
@@ -381,22 +346,24 @@ void ConfigWrite(const TKonfiguracja& config, const std::string& iniPath) {
     // An existing setup.ini must be a file this program may change; a write-protected one is not
     // silently replaced by the rename.
     std::optional<std::string> existing;
-    std::optional<mode_t> mode;
     if (exists) {
         existing = ReadFileBytes(target);
-        struct stat info {};
-        if (!existing || ::access(target.c_str(), W_OK) != 0 ||
-            ::stat(target.c_str(), &info) != 0) {
+        if (!existing || ::access(target.c_str(), W_OK) != 0)
             throw UnableToWrite(iniPath);
-        }
-        mode = info.st_mode & 07777;
     }
 
     IniText ini;
     std::string bytes;
     bool endMarked = false;
     if (!LoadExisting(ini, existing, endMarked) || !StoreRecord(ini, config) ||
-        !RenderText(ini, endMarked, bytes) || !ReplaceFile(target, bytes, mode)) {
+        !RenderText(ini, endMarked, bytes)) {
+        throw UnableToWrite(iniPath);
+    }
+    // The file is either the old one or the complete new one, never a part, even after a
+    // power cut.
+    try {
+        ReplaceFileContents(target.string(), bytes, Durability::SyncThenRename);
+    } catch (const FileError&) {
         throw UnableToWrite(iniPath);
     }
 }
