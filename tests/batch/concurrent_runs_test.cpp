@@ -153,7 +153,11 @@ TEST_F(ConcurrentRuns, KilledHolderLeavesNoLockBehind) {
 // previous run's or the complete new one, never a part of it; what a killed run leaves as
 // temporary files the next run removes.
 TEST_F(ConcurrentRuns, SortKilledAtRandomMomentsLeavesEveryFileWhole) {
+#ifdef VELMARK_SANITIZED
+    constexpr int kQsos = 20000;
+#else
     constexpr int kQsos = 200000;
+#endif
     const std::string previousLog = dir.write("previous.adi", GeneratedLog(kQsos, 'A'));
     const std::string newLog = dir.write("new.adi", GeneratedLog(kQsos, 'B'));
     const std::string output = (start / "out" / "cards.csv").string();
