@@ -143,7 +143,7 @@ TEST_F(MainWindowRuns, WholeSortRunWritesTheSameFilesAsTheCore) {
     ASSERT_TRUE(start.questions.errorBoxes.empty()) << start.questions.errorBoxes[0];
     ASSERT_EQ(start.questions.dialogRequests.size(), 2U);
     const FileDialogRequest& open = start.questions.dialogRequests[0];
-    EXPECT_EQ(open.filter, "File *.adi|*.adi");
+    EXPECT_EQ(open.filter, "File *.adi *.adif|*.adi;*.adif");
     EXPECT_EQ(start.window->Values().InputFileName, logPath);
     EXPECT_EQ(start.Text("LastInputDir").toStdString(), start.dir.path().string());
     EXPECT_EQ(start.Text("LastOutputDir").toStdString(), (start.dir.path() / "out").string());
@@ -277,7 +277,7 @@ TEST_F(MainWindowRuns, ConfirmTranslationStoresUserSettingsAndKeepsThemForTheNex
     EXPECT_EQ(start.window->DxccList()->CountryCount, 2);
     // The start ran at once: its open dialog was asked.
     ASSERT_EQ(start.questions.dialogRequests.size(), 1U);
-    EXPECT_EQ(start.questions.dialogRequests[0].filter, "File *.adi|*.adi");
+    EXPECT_EQ(start.questions.dialogRequests[0].filter, "File *.adi *.adif|*.adi;*.adif");
     expectShown({"Panel1", "ZatwSortow"}, {"GroupBox1", "GroupBox7", "Button2", "ZatListyDXCC"});
 }
 
