@@ -316,6 +316,14 @@ void THTMLHelpViewer::SoftShutDown() {
     }
 }
 
+void THTMLHelpViewer::ReportMissingHelpFile(const std::vector<std::string>& places) {
+    std::string list;
+    for (const std::string& place : places) {
+        list += "\r" + place;
+    }
+    errorBox(&TNazwyJezykowe::MsgHelpFileNotFoundIn, list, DetailPlace::AfterBothTexts);
+}
+
 std::shared_ptr<const ChmFile> THTMLHelpViewer::open(const std::string& helpFile) {
     if (!AcceptsHelpFile(helpFile)) {
         errorBox(&TNazwyJezykowe::MsgHelpNoViewer, helpFile);
@@ -364,13 +372,17 @@ void THTMLHelpViewer::show(const std::shared_ptr<const ChmFile>& file, const std
     shown.activateWindow();
 }
 
-void THTMLHelpViewer::errorBox(std::string TNazwyJezykowe::*key, const std::string& detail) {
+void THTMLHelpViewer::errorBox(std::string TNazwyJezykowe::*key, const std::string& detail,
+                               DetailPlace place) {
     const QString shownDetail = QString::fromStdString(detail);
     QString text;
     if (m_texts != nullptr) {
         text = FromCp1250(m_texts->*key) + shownDetail;
-    } else {
+    } else if (place == DetailPlace::AfterEachText) {
         text = FromCp1250(filledTable(kLanguagePolish).*key) + shownDetail + QLatin1Char('\r') +
+               FromCp1250(filledTable(kLanguageEnglish).*key) + shownDetail;
+    } else {
+        text = FromCp1250(filledTable(kLanguagePolish).*key) + QLatin1Char('\r') +
                FromCp1250(filledTable(kLanguageEnglish).*key) + shownDetail;
     }
     if (m_messages != nullptr) {
