@@ -16,6 +16,7 @@
 #include <system_error>
 
 #include "ui/cp1250_qstring.h"
+#include "ui/window_title.h"
 
 namespace velmark::ui {
 namespace {
@@ -391,7 +392,10 @@ void THTMLHelpViewer::errorBox(std::string TNazwyJezykowe::*key, const std::stri
     }
     QString shown = text;
     shown.replace(QLatin1Char('\r'), QLatin1Char('\n'));
-    QMessageBox::critical(QApplication::activeWindow(), QApplication::applicationName(), shown);
+    QMessageBox box(QMessageBox::Critical, QApplication::applicationName(), shown, QMessageBox::Ok,
+                    QApplication::activeWindow());
+    ReserveTitleBarWidth(box);
+    box.exec();
 }
 
 }  // namespace velmark::ui

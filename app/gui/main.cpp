@@ -26,6 +26,7 @@
 #include "ui/help_viewer.h"
 #include "ui/main_window.h"
 #include "ui/program_picture.h"
+#include "ui/window_title.h"
 
 namespace {
 
@@ -41,8 +42,10 @@ void enterUserStartDirectory() {
         if (error)
             throw velmark::FileError(error.message() + ": " + start.string(), start.string());
     } catch (const velmark::FileError& error) {
-        QMessageBox::critical(nullptr, QString::fromLatin1(velmark::kApplicationTitle),
-                              QString::fromLocal8Bit(error.what()));
+        QMessageBox box(QMessageBox::Critical, QString::fromLatin1(velmark::kApplicationTitle),
+                        QString::fromLocal8Bit(error.what()), QMessageBox::Ok);
+        velmark::ui::ReserveTitleBarWidth(box);
+        box.exec();
     }
 }
 
