@@ -239,7 +239,8 @@ InputKind InputKindFor(int inputFileType) {
         case 3:
             return {" ", true, "File *.cbr|*.cbr", "cbr"};
         default:
-            return {"<>", false, "File *.adi|*.adi", "adi"};
+            // Loggers export ADIF as .adi or .adif; the dialog matches either letter case.
+            return {"<>", false, "File *.adi *.adif|*.adi;*.adif", "adi"};
     }
 }
 

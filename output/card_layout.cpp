@@ -9,6 +9,17 @@ bool CardLayout::IsValidQsosPerCard(std::int32_t qsosPerCard) {
     return qsosPerCard >= kMinQsosPerCard && qsosPerCard <= kMaxQsosPerCard;
 }
 
+PrintValueProblem CheckSortPrintValues(std::int32_t qsosPerCard, bool divided,
+                                       std::int32_t cardsPerPart) {
+    if (!CardLayout::IsValidQsosPerCard(qsosPerCard)) {
+        return PrintValueProblem::QsosPerCard;
+    }
+    if (divided && cardsPerPart < 1) {
+        return PrintValueProblem::CardsPerPart;
+    }
+    return PrintValueProblem::None;
+}
+
 CardLayout::CardLayout(std::int32_t qsosPerCard) : m_qsosPerCard(qsosPerCard) {
     if (!IsValidQsosPerCard(qsosPerCard)) {
         throw std::out_of_range("QSOs per card " + std::to_string(qsosPerCard) + " outside 1..255");

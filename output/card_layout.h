@@ -9,6 +9,18 @@
 
 namespace velmark {
 
+// Which printing value keeps a sort from laying out its cards.
+enum class PrintValueProblem {
+    None,
+    QsosPerCard,   // the QSOs per card lie outside 1 to 255
+    CardsPerPart,  // a divided output has fewer than 1 card per part file
+};
+
+// Checks a sort's printing values before the run starts, so that a sort that cannot lay out
+// its cards is refused before the user picks a log.
+PrintValueProblem CheckSortPrintValues(std::int32_t qsosPerCard, bool divided,
+                                       std::int32_t cardsPerPart);
+
 // What follows one QSO record on the card.
 struct CardStep {
     int FillerRecords = 0;      // filler records to write now

@@ -53,7 +53,9 @@ OutputParameters outputParametersFor(const TKonfiguracja& config, bool translati
     parameters.DialogFilter =
         "File *." + parameters.DefaultExtension + "|*." + parameters.DefaultExtension;
     parameters.PartExtension = "." + parameters.DefaultExtension;
-    parameters.QsosPerCard = config.QsosPerCard;
+    // A translation writes one record per QSO into one file. That layout belongs to the run
+    // alone: the user's printing values stay in the configuration for the next sort.
+    parameters.QsosPerCard = translation ? 1 : config.QsosPerCard;
     parameters.CardsPerPart = config.MaxQslPerFile;
     parameters.Divided = config.DivideOutputFile && !translation;
     return parameters;

@@ -6,6 +6,7 @@
 #include <QPushButton>
 
 #include "ui/program_picture.h"
+#include "ui/window_title.h"
 
 namespace velmark::ui {
 namespace {
@@ -60,6 +61,7 @@ TAboutBox::TAboutBox(QWidget* parent)
     layout->addLayout(rows);
     layout->addLayout(buttons);
     layout->setSizeConstraint(QLayout::SetFixedSize);
+    ReserveTitleBarWidth(*this);
     connect(OKButton, &QPushButton::clicked, this, &QDialog::accept);
 }
 

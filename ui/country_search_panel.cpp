@@ -12,6 +12,7 @@
 #include <QVBoxLayout>
 
 #include <algorithm>
+#include <cmath>
 
 #include "core/program_values.h"
 #include "core/user_interface.h"
@@ -29,6 +30,7 @@ using Text = std::string TNazwyJezykowe::*;
 constexpr int kHeadingRow = 0;
 constexpr int kResultRow = 1;
 constexpr int kLargePointSize = 16;
+constexpr int kRowPadding = 8;
 constexpr const char* kNumberFontFamily = "Allegro BT";
 
 constexpr std::array<Text, kSearchGridColumns> kHeadings{
@@ -56,22 +58,20 @@ QLabel* redNote(const char* name, QWidget* parent) {
     return label;
 }
 
-// The font made smaller, down to a still readable size, until every word of the text fits the
-// width: a heading may take two lines, but no word of it may be cut.
-QFont fittingFont(QFont font, const QString& text, int width) {
-    constexpr int kSmallestPointSize = 6;
-    constexpr int kCellPadding = 8;
-    const QStringList words = text.split(QLatin1Char(' '), Qt::SkipEmptyParts);
-    const auto fits = [&] {
-        const QFontMetrics metrics(font);
-        return std::all_of(words.begin(), words.end(), [&](const QString& word) {
-            return metrics.horizontalAdvance(word) <= width - kCellPadding;
-        });
-    };
-    while (!fits() && font.pointSize() > kSmallestPointSize) {
-        font.setPointSize(font.pointSize() - 1);
+// The pieces of a heading that no line break splits: its words, a word with hyphens split
+// after each hyphen ("No.DXCC-List" wraps as "No.DXCC-" and "List").
+QStringList unbreakablePieces(const QString& text) {
+    QStringList pieces;
+    for (const QString& word : text.split(QLatin1Char(' '), Qt::SkipEmptyParts)) {
+        qsizetype start = 0;
+        for (qsizetype hyphen = word.indexOf(QLatin1Char('-')); hyphen >= 0;
+             hyphen = word.indexOf(QLatin1Char('-'), hyphen + 1)) {
+            pieces << word.mid(start, hyphen + 1 - start);
+            start = hyphen + 1;
+        }
+        pieces << word.mid(start);
     }
-    return font;
+    return pieces;
 }
 
 QFont largeFont(QFont font) {
@@ -102,9 +102,6 @@ void SearchGridDelegate::paint(QPainter* painter, const QStyleOptionViewItem& op
     // Headings may need two lines in their narrow columns, and so may a long country name.
     if (row == kHeadingRow || column == 0) {
         look.features |= QStyleOptionViewItem::WrapText;
-    }
-    if (row == kHeadingRow && column != 0) {
-        look.font = fittingFont(look.font, index.data().toString(), option.rect.width());
     }
     look.displayAlignment = Qt::AlignLeft | Qt::AlignVCenter;
     if (column == 0) {
@@ -204,13 +201,44 @@ void CountrySearchPanel::buildGrid() {
             grid->setItem(row, column, new QTableWidgetItem);
         }
     }
-    const int normalLine = grid->fontMetrics().lineSpacing();
     const int largeLine = QFontMetrics(largeFont(grid->font())).lineSpacing();
-    grid->setRowHeight(kHeadingRow, std::max(2 * normalLine, largeLine) + 8);
-    grid->setRowHeight(kResultRow, 2 * largeLine + 8);
+    grid->setRowHeight(kResultRow, 2 * largeLine + kRowPadding);
+    WynikiSzukaniaZnaku = grid;
+}
+
+int SearchGridTextMargins(const QWidget& grid) {
+    // A view item's text keeps the focus frame's margin and one pixel more on either side.
+    return 2 * (grid.style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, &grid) + 1);
+}
+
+void CountrySearchPanel::fitGridToHeadings() {
+    // The headings keep the grid's one font and wrap onto more lines where their column is
+    // narrow; a column whose heading has a piece wider than the column is widened to it.
+    QTableWidget* grid = WynikiSzukaniaZnaku;
+    // A cell's text has the column's width less the grid line and the margins beside it;
+    // text is measured to the fraction of a pixel, as it is laid out.
+    const int besideText = SearchGridTextMargins(*grid) + (grid->showGrid() ? 1 : 0);
+    const QFontMetricsF normal(grid->font());
+    const QFontMetricsF large(largeFont(grid->font()));
+    int width = 2 * grid->frameWidth();
+    qreal headingHeight = large.lineSpacing();
+    for (int column = 0; column < kSearchGridColumns; ++column) {
+        const QFontMetricsF& metrics = column == 0 ? large : normal;
+        const QString heading = grid->item(kHeadingRow, column)->text();
+        int columnWidth = kSearchGridColumnWidths[column];
+        for (const QString& piece : unbreakablePieces(heading)) {
+            const int needed = static_cast<int>(std::ceil(metrics.horizontalAdvance(piece)));
+            columnWidth = std::max(columnWidth, needed + besideText);
+        }
+        grid->setColumnWidth(column, columnWidth);
+        width += columnWidth;
+        const QRectF lines = metrics.boundingRect(QRectF(0, 0, columnWidth - besideText, 1000),
+                                                  Qt::TextWordWrap, heading);
+        headingHeight = std::max(headingHeight, lines.height());
+    }
+    grid->setRowHeight(kHeadingRow, static_cast<int>(std::ceil(headingHeight)) + kRowPadding);
     grid->setFixedSize(
         width, grid->rowHeight(kHeadingRow) + grid->rowHeight(kResultRow) + 2 * grid->frameWidth());
-    WynikiSzukaniaZnaku = grid;
 }
 
 void CountrySearchPanel::applyTexts() {
@@ -221,6 +249,7 @@ void CountrySearchPanel::applyTexts() {
     for (int column = 0; column < kSearchGridColumns; ++column) {
         WynikiSzukaniaZnaku->item(kHeadingRow, column)->setText(text(kHeadings[column]));
     }
+    fitGridToHeadings();
     CofnijSzukanie->setText(text(&TNazwyJezykowe::BtnExit));
     HelpSzukanieZnaku->setText(text(&TNazwyJezykowe::MenuHelp));
     Help_dla_Listy_DXCC->setText(text(&TNazwyJezykowe::BtnHelpDxccList));

@@ -24,10 +24,15 @@ struct ProgramValues;
 namespace velmark::ui {
 
 inline constexpr int kSearchGridColumns = 8;
+// The columns' widths; a column is wider where its heading needs it in the fonts at hand.
 inline constexpr std::array<int, kSearchGridColumns> kSearchGridColumnWidths{218, 73, 61, 58,
                                                                              55,  65, 97, 97};
 
-// Draws the result grid: the country name in large red letters, the two numbers that name the
+// The room a grid cell leaves beside its text, on both sides together.
+int SearchGridTextMargins(const QWidget& grid);
+
+// Draws the result grid: the headings in the grid's font, wrapped onto more lines where needed;
+// the country name in large red letters, the two numbers that name the
 // archive compartment (list number and ADIF number) large, red and centred, the zones and the
 // continent centred; the dates as they come.
 class SearchGridDelegate : public QStyledItemDelegate {
@@ -64,6 +69,7 @@ class CountrySearchPanel : public QGroupBox {
     void build();
     void buildGrid();
     void applyTexts();
+    void fitGridToHeadings();
     void search();
     void showResult(const CallsignResolution& result);
     void emptyResultRow();

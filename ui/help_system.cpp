@@ -8,7 +8,11 @@
 #include <QWidget>
 
 #include <array>
+#include <filesystem>
+#include <set>
+#include <system_error>
 
+#include "settings/text_table.h"
 #include "ui/help_viewer.h"
 
 namespace velmark::ui {
@@ -145,8 +149,15 @@ int HelpContextOf(const QObject* element) {
     return HelpContextOf(widget->parentWidget());
 }
 
+std::string HelpFileName(int language) {
+    return language == kLanguagePolish ? kPolishHelpFileName : kHelpFileName;
+}
+
 HelpSystem::HelpSystem(THTMLHelpViewer& viewer, QObject* parent)
-    : QObject(parent), m_viewer(viewer), m_programHelpFile(std::string("./") + kHelpFileName) {
+    : QObject(parent),
+      m_viewer(viewer),
+      m_programHelpFile(std::string("./") + kHelpFileName),
+      m_language(kLanguageEnglish) {
     g_current = this;
     QApplication::instance()->installEventFilter(this);
 }
@@ -161,12 +172,43 @@ HelpSystem* HelpSystem::Current() {
     return g_current;
 }
 
-std::string HelpSystem::HelpFileFor(const QWidget* window) const {
-    const std::string name = window == nullptr ? "" : window->objectName().toStdString();
-    if (name == kMain || name == kSecond) {
-        return kHelpFileName;
+std::string HelpSystem::namedHelpFile(const QWidget* window, const std::string& name) const {
+    const std::string windowName = window == nullptr ? "" : window->objectName().toStdString();
+    if (windowName == kMain || windowName == kSecond) {
+        return name;
     }
-    return m_programHelpFile;
+    if (name == kHelpFileName) {
+        return m_programHelpFile;
+    }
+    // The program's help file in another language: the same folder, that language's name.
+    return std::filesystem::path(m_programHelpFile).replace_filename(name).string();
+}
+
+std::string HelpSystem::HelpFileFor(const QWidget* window) const {
+    return namedHelpFile(window, HelpFileName(m_language));
+}
+
+std::vector<std::string> HelpSystem::HelpFilePlacesFor(const QWidget* window) const {
+    std::vector<std::string> names{HelpFileName(m_language)};
+    if (names.front() != kHelpFileName) {
+        names.emplace_back(kHelpFileName);
+    }
+    std::vector<std::string> places;
+    std::set<std::filesystem::path> seen;
+    const auto add = [&](const std::filesystem::path& place) {
+        std::error_code error;
+        if (seen.insert(std::filesystem::absolute(place, error).lexically_normal()).second) {
+            places.push_back(place.string());
+        }
+    };
+    for (const std::string& name : names) {
+        add(namedHelpFile(window, name));
+        add(std::filesystem::path(".") / name);
+        if (!m_programDirectory.empty()) {
+            add(std::filesystem::path(m_programDirectory) / name);
+        }
+    }
+    return places;
 }
 
 void HelpSystem::Prepare(QWidget& window) {
@@ -206,8 +248,24 @@ void HelpSystem::Prepare(QWidget& window) {
 }
 
 void HelpSystem::RequestContext(const QWidget* from, int context) {
+    if (context <= 0) {
+        return;
+    }
     const QWidget* window = from == nullptr ? nullptr : ownerWindow(from);
-    m_viewer.DisplayHelpByContext(HelpFileFor(window), context);
+    const std::vector<std::string> places = HelpFilePlacesFor(window);
+    for (const std::string& place : places) {
+        std::error_code error;
+        if (std::filesystem::is_regular_file(place, error)) {
+            m_viewer.DisplayHelpByContext(place, context);
+            return;
+        }
+    }
+    std::vector<std::string> shown;
+    for (const std::string& place : places) {
+        std::error_code error;
+        shown.push_back(std::filesystem::absolute(place, error).lexically_normal().string());
+    }
+    m_viewer.ReportMissingHelpFile(shown);
 }
 
 bool HelpSystem::eventFilter(QObject* watched, QEvent* event) {

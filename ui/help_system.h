@@ -14,6 +14,7 @@
 #include <span>
 #include <string>
 #include <string_view>
+#include <vector>
 
 class QWidget;
 
@@ -21,8 +22,13 @@ namespace velmark::ui {
 
 class THTMLHelpViewer;
 
+// The help in English, and the same topics under the same numbers in Polish.
 inline constexpr char kHelpFileName[] = "VELMARK_TRANSLATION.chm";
+inline constexpr char kPolishHelpFileName[] = "VELMARK_TRANSLATION_PL.chm";
 inline constexpr char kHelpContextProperty[] = "helpContext";
+
+// The name of the help file in a language: the Polish help for Polish, else the English one.
+std::string HelpFileName(int language);
 
 // One row of the context table: the element (an object name, or the window's own name for the
 // window itself) of a window (its object name), its help context number, and what activating
@@ -58,16 +64,28 @@ class HelpSystem : public QObject {
     void SetProgramHelpFile(std::string path) { m_programHelpFile = std::move(path); }
     const std::string& ProgramHelpFile() const { return m_programHelpFile; }
 
-    // The help file a request from this window uses: the main window and the second window
-    // name "VELMARK_TRANSLATION.chm" without a directory (so it is looked up in the working
-    // directory); every other window uses the program's help file.
+    // The language chosen at start-up: help opens the file of that language (English until
+    // the language is known).
+    void SetLanguage(int language) { m_language = language; }
+    // The folder of the program file: a help file that is not where a window names it is
+    // looked for there too.
+    void SetProgramDirectory(std::string directory) { m_programDirectory = std::move(directory); }
+
+    // The help file a request from this window names, in the chosen language: the main window
+    // and the second window name it without a directory (so it is looked up in the working
+    // directory); every other window names the program's help file.
     std::string HelpFileFor(const QWidget* window) const;
+    // Every place a request from this window looks for its help file, in order: the file the
+    // window names, the same name in the working directory and in the program's folder; for
+    // Polish, then the English file in the same places. No place is named twice.
+    std::vector<std::string> HelpFilePlacesFor(const QWidget* window) const;
 
     // Gives the window's elements their numbers and connects its help buttons and Help menu
     // entry; done by itself when a window is first shown, and harmless to repeat.
     void Prepare(QWidget& window);
 
-    // Opens a help context in the help file of the window that holds the element.
+    // Opens a help context in the first help file found for the window that holds the
+    // element; when none is found, the error box names every place looked in.
     void RequestContext(const QWidget* from, int context);
 
     THTMLHelpViewer& Viewer() { return m_viewer; }
@@ -78,8 +96,13 @@ class HelpSystem : public QObject {
   private:
     bool helpKeyPressed(QObject* receiver);
 
+    // The help file the window names for a help file name.
+    std::string namedHelpFile(const QWidget* window, const std::string& name) const;
+
     THTMLHelpViewer& m_viewer;
     std::string m_programHelpFile;
+    std::string m_programDirectory;
+    int m_language;
 };
 
 // Opens a help context in the given help file through the program's help manager. False when

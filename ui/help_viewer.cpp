@@ -16,6 +16,7 @@
 #include <system_error>
 
 #include "ui/cp1250_qstring.h"
+#include "ui/window_title.h"
 
 namespace velmark::ui {
 namespace {
@@ -316,6 +317,14 @@ void THTMLHelpViewer::SoftShutDown() {
     }
 }
 
+void THTMLHelpViewer::ReportMissingHelpFile(const std::vector<std::string>& places) {
+    std::string list;
+    for (const std::string& place : places) {
+        list += "\r" + place;
+    }
+    errorBox(&TNazwyJezykowe::MsgHelpFileNotFoundIn, list, DetailPlace::AfterBothTexts);
+}
+
 std::shared_ptr<const ChmFile> THTMLHelpViewer::open(const std::string& helpFile) {
     if (!AcceptsHelpFile(helpFile)) {
         errorBox(&TNazwyJezykowe::MsgHelpNoViewer, helpFile);
@@ -364,13 +373,17 @@ void THTMLHelpViewer::show(const std::shared_ptr<const ChmFile>& file, const std
     shown.activateWindow();
 }
 
-void THTMLHelpViewer::errorBox(std::string TNazwyJezykowe::*key, const std::string& detail) {
+void THTMLHelpViewer::errorBox(std::string TNazwyJezykowe::*key, const std::string& detail,
+                               DetailPlace place) {
     const QString shownDetail = QString::fromStdString(detail);
     QString text;
     if (m_texts != nullptr) {
         text = FromCp1250(m_texts->*key) + shownDetail;
-    } else {
+    } else if (place == DetailPlace::AfterEachText) {
         text = FromCp1250(filledTable(kLanguagePolish).*key) + shownDetail + QLatin1Char('\r') +
+               FromCp1250(filledTable(kLanguageEnglish).*key) + shownDetail;
+    } else {
+        text = FromCp1250(filledTable(kLanguagePolish).*key) + QLatin1Char('\r') +
                FromCp1250(filledTable(kLanguageEnglish).*key) + shownDetail;
     }
     if (m_messages != nullptr) {
@@ -379,7 +392,10 @@ void THTMLHelpViewer::errorBox(std::string TNazwyJezykowe::*key, const std::stri
     }
     QString shown = text;
     shown.replace(QLatin1Char('\r'), QLatin1Char('\n'));
-    QMessageBox::critical(QApplication::activeWindow(), QApplication::applicationName(), shown);
+    QMessageBox box(QMessageBox::Critical, QApplication::applicationName(), shown, QMessageBox::Ok,
+                    QApplication::activeWindow());
+    ReserveTitleBarWidth(box);
+    box.exec();
 }
 
 }  // namespace velmark::ui

@@ -11,6 +11,7 @@
 
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "core/user_interface.h"
 #include "settings/text_table.h"
@@ -105,6 +106,8 @@ class THTMLHelpViewer : public QObject {
     bool ShowTableOfContents(const std::string& helpFile);
     // Closes the help window.
     void SoftShutDown();
+    // Tells the user that no help file was found, naming every place looked in.
+    void ReportMissingHelpFile(const std::vector<std::string>& places);
 
     // The window, once a request has opened it.
     HelpWindow* Window() const { return m_window; }
@@ -114,7 +117,11 @@ class THTMLHelpViewer : public QObject {
     std::shared_ptr<const ChmFile> open(const std::string& helpFile);
     HelpWindow& window();
     void show(const std::shared_ptr<const ChmFile>& file, const std::string& topic);
-    void errorBox(std::string TNazwyJezykowe::*key, const std::string& detail);
+    // Before the language is chosen a box speaks both languages; a short detail (a file name)
+    // follows each text, a long one (a list of places) follows the two.
+    enum class DetailPlace { AfterEachText, AfterBothTexts };
+    void errorBox(std::string TNazwyJezykowe::*key, const std::string& detail,
+                  DetailPlace place = DetailPlace::AfterEachText);
 
     const TNazwyJezykowe* m_texts = nullptr;
     UserInterface* m_messages = nullptr;

@@ -8,6 +8,7 @@
 #include <QPushButton>
 
 #include "settings/text_table.h"
+#include "ui/window_title.h"
 
 namespace velmark::ui {
 
@@ -47,6 +48,7 @@ void TForm1::buildLayout() {
     layout->addWidget(Button1, 1, 1);
     layout->addWidget(author, 2, 0, 1, 2);
     layout->setSizeConstraint(QLayout::SetFixedSize);
+    ReserveTitleBarWidth(*this);
     setTabOrder(ComboBox1, Button1);
 }
 

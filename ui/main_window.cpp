@@ -31,6 +31,7 @@
 #include "ui/about_window.h"
 #include "ui/cp1250_qstring.h"
 #include "ui/language_window.h"
+#include "ui/qt_translation.h"
 #include "ui/qt_user_interface.h"
 #include "ui/radio_group.h"
 #include "ui/second_window.h"
@@ -130,10 +131,13 @@ TForm4::TForm4(StartupEnvironment environment, QWidget* parent)
     connectCommands();
     connectRules();
 
-    // Start-up, in this order: the language (which reads setup.ini), the texts in that
-    // language, the set-up from the configuration (which writes setup.ini), then the run values.
+    // Start-up, in this order: the language (which reads setup.ini), Qt's texts and the
+    // program's texts in that language, the set-up from the configuration (which writes setup.ini),
+    // then the run values.
     Zatw_transla->hide();
     askLanguage();
+    m_qtTranslation = std::make_unique<QtTranslation>();
+    m_qtTranslation->Apply(m_config.Language);
     m_texts.Fill(m_config.Language);
     setUp();
     Panel1->hide();

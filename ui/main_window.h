@@ -14,9 +14,9 @@
 #include "core/field_catalogue.h"
 #include "core/processing_object.h"
 #include "core/program_values.h"
-#include "run/run_driver.h"
 #include "core/user_interface.h"
 #include "dxcc/dxcc_list.h"
+#include "run/run_driver.h"
 #include "settings/configuration.h"
 #include "settings/text_table.h"
 
@@ -36,6 +36,7 @@ class QWidget;
 
 namespace velmark::ui {
 
+class QtTranslation;
 class QtUserInterface;
 class RadioGroup;
 class TForm1;
@@ -238,6 +239,8 @@ class TForm4 : public QMainWindow {
     TStrukturaADIF m_catalogue;
     ProgramValues m_values;
     std::unique_ptr<QtUserInterface> m_ui;
+    // Qt's own texts (box buttons, file dialogs) in the chosen language.
+    std::unique_ptr<QtTranslation> m_qtTranslation;
     std::unique_ptr<TListaDXCC> m_dxccList;
     std::unique_ptr<TObiektyInputOutput> m_processing;
     // FieldSeparator and CabrilloInput of the chosen input type, with its dialog filter.

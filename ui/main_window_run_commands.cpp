@@ -16,6 +16,7 @@
 #include "core/errors.h"
 #include "dxcc/bookmarks.h"
 #include "dxcc/dxcc_list_loader.h"
+#include "output/card_layout.h"
 #include "run/start_directory_lock.h"
 #include "ui/cp1250_qstring.h"
 #include "ui/main_window.h"
@@ -50,6 +51,21 @@ namespace {
 constexpr int kStatusFileMissing = 1;
 constexpr int kStatusDataError = 2;
 constexpr int kCabrilloType = 3;
+
+// Why the sort cannot lay out its cards with the printing values, or nothing.
+std::optional<std::string> printValuesRefusal(const TKonfiguracja& config,
+                                              const TNazwyJezykowe& texts) {
+    switch (
+        CheckSortPrintValues(config.QsosPerCard, config.DivideOutputFile, config.MaxQslPerFile)) {
+        case PrintValueProblem::QsosPerCard:
+            return texts.MsgQsosPerCardOutOfRange + "\r" + texts.MsgSetInPrintOptions;
+        case PrintValueProblem::CardsPerPart:
+            return texts.MsgQslsPerFileOutOfRange + "\r" + texts.MsgSetInPrintOptions;
+        case PrintValueProblem::None:
+            break;
+    }
+    return std::nullopt;
+}
 
 }  // namespace
 
@@ -127,6 +143,11 @@ void TForm4::sortFile() {
         m_ui->ErrorBox(m_texts.MsgNoSortForCbr + "\r" + m_texts.MsgUseTranslateForCbr);
         return;
     }
+    // Refused before the list is loaded and the log chosen: nothing is read or written.
+    if (const auto refusal = printValuesRefusal(m_config, m_texts)) {
+        m_ui->ErrorBox(*refusal);
+        return;
+    }
     GroupBox1->hide();
     GroupBox7->hide();
     Button2->hide();
@@ -163,11 +184,9 @@ void TForm4::confirmTranslation() {
     if (!writeConfiguration()) {
         return;
     }
-    // A translation writes one record per QSO and never divides; in memory only, the fields
-    // keep showing the user's printing values.
+    // The run driver lays a translation out one record per QSO, undivided, for that run only:
+    // the fields and the configuration keep the user's printing values for the next sort.
     m_values.TranslationMode = 1;
-    m_config.QsosPerCard = 1;
-    m_config.DivideOutputFile = false;
     GroupBox7->hide();
     Button2->hide();
     showPanel(true);

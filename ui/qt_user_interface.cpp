@@ -14,6 +14,7 @@
 #include <algorithm>
 
 #include "ui/cp1250_qstring.h"
+#include "ui/window_title.h"
 
 namespace velmark::ui {
 namespace {
@@ -93,6 +94,7 @@ void QtUserInterface::ProcessEvents() {
 }
 
 int QtUserInterface::execPlaced(QMessageBox& box, BoxOffset offset) {
+    ReserveTitleBarWidth(box);
     const int pixels = static_cast<int>(offset);
     box.move(m_owner.window()->pos() + QPoint(pixels, pixels));
     return box.exec();
@@ -137,6 +139,9 @@ std::string QtUserInterface::InputBox(const std::string& caption, const std::str
     dialog.setWindowTitle(FromCp1250(caption));
     dialog.setLabelText(boxText(prompt));
     dialog.setTextValue(FromCp1250(proposed));
+    // The input box builds its layout when first asked for its size.
+    dialog.adjustSize();
+    ReserveTitleBarWidth(dialog);
     if (dialog.exec() != QDialog::Accepted) {
         return proposed;
     }

@@ -13,6 +13,7 @@
 #include "ui/country_search_panel.h"
 #include "ui/qt_user_interface.h"
 #include "ui/template_editor_panel.h"
+#include "ui/window_title.h"
 
 namespace velmark::ui {
 namespace {
@@ -51,6 +52,7 @@ TForm3::TForm3(SecondWindowServices services, QWidget* parent)
         layout->addWidget(panel);
         panel->hide();
     }
+    ReserveTitleBarWidth(*this);
     connect(ZapisCabrillo, &CabrilloExportPanel::templatePicked, this, &TForm3::exportCabrillo);
 }
 

@@ -20,6 +20,7 @@
 #include "dxcc/dxcc_list.h"
 #include "dxcc/dxcc_list_loader.h"
 #include "input/ascii_case.h"
+#include "output/card_layout.h"
 #include "run/run_driver.h"
 #include "run/start_directory_lock.h"
 #include "settings/configuration.h"
@@ -168,17 +169,29 @@ int runSortOrTranslation(const BatchOptions& options, BatchSession& session,
         ui.ErrorBox(session.texts.MsgNoSortForCbr + "\r" + session.texts.MsgUseTranslateForCbr);
         return kExitRefused;
     }
+    // Refused before anything is read or written; the refusal names the option that sets it.
+    if (!translation) {
+        const TNazwyJezykowe& texts = session.texts;
+        switch (CheckSortPrintValues(config.QsosPerCard, config.DivideOutputFile,
+                                     config.MaxQslPerFile)) {
+            case PrintValueProblem::QsosPerCard:
+                ui.ErrorBox(texts.MsgQsosPerCardOutOfRange + "\r" + texts.BatchSetPerCard);
+                return kExitRefused;
+            case PrintValueProblem::CardsPerPart:
+                ui.ErrorBox(texts.MsgQslsPerFileOutOfRange + "\r" + texts.BatchSetDivide);
+                return kExitRefused;
+            case PrintValueProblem::None:
+                break;
+        }
+    }
     std::optional<std::string> cabrilloTemplate;
     if (config.OutputFileType == 3) {
         cabrilloTemplate = chooseCabrilloTemplate(options, session, ui);
         if (!cabrilloTemplate)
             return kExitUsage;
     }
+    // The run driver lays a translation out one record per QSO, undivided.
     session.values.TranslationMode = translation ? 1 : 0;
-    if (translation) {
-        config.QsosPerCard = 1;
-        config.DivideOutputFile = false;
-    }
     if (const auto failed = loadDxccList(session, ui))
         return *failed;
 

@@ -6,6 +6,7 @@
 // environment variable it looks at is the screenshot script of tools/screenshots.sh.
 
 #include <QApplication>
+#include <QFile>
 #include <QFileInfo>
 #include <QIcon>
 #include <QMessageBox>
@@ -25,6 +26,7 @@
 #include "ui/help_viewer.h"
 #include "ui/main_window.h"
 #include "ui/program_picture.h"
+#include "ui/window_title.h"
 
 namespace {
 
@@ -40,8 +42,10 @@ void enterUserStartDirectory() {
         if (error)
             throw velmark::FileError(error.message() + ": " + start.string(), start.string());
     } catch (const velmark::FileError& error) {
-        QMessageBox::critical(nullptr, QString::fromLatin1(velmark::kApplicationTitle),
-                              QString::fromLocal8Bit(error.what()));
+        QMessageBox box(QMessageBox::Critical, QString::fromLatin1(velmark::kApplicationTitle),
+                        QString::fromLocal8Bit(error.what()), QMessageBox::Ok);
+        velmark::ui::ReserveTitleBarWidth(box);
+        box.exec();
     }
 }
 
@@ -74,6 +78,10 @@ int main(int argc, char** argv) {
     // language window that the main window's creation shows.
     velmark::ui::THTMLHelpViewer helpViewer;
     velmark::ui::HelpSystem helpSystem(helpViewer);
+    // A help file missing where a window names it is looked for beside the program.
+    const std::string programDirectory =
+        QFile::encodeName(QCoreApplication::applicationDirPath()).toStdString();
+    helpSystem.SetProgramDirectory(programDirectory);
 
     if (QCoreApplication::arguments().contains(QStringLiteral("--user-start-directory")))
         enterUserStartDirectory();
@@ -86,10 +94,9 @@ int main(int argc, char** argv) {
 
     velmark::ui::TForm4 window(std::move(environment));
     // From now on the windows that name no help file of their own use the one beside the
-    // program, and help speaks the chosen language.
-    helpSystem.SetProgramHelpFile((QCoreApplication::applicationDirPath() + QLatin1Char('/') +
-                                   QString::fromLatin1(velmark::ui::kHelpFileName))
-                                      .toStdString());
+    // program, and help speaks the chosen language: its messages and its help file.
+    helpSystem.SetProgramHelpFile(programDirectory + '/' + velmark::ui::kHelpFileName);
+    helpSystem.SetLanguage(window.Config().Language);
     helpViewer.SetTexts(&window.Texts());
     helpViewer.SetMessages(&window.Ui());
     window.show();

@@ -179,9 +179,10 @@ TEST_F(BatchFailureTest, ReadOnlyStartDirectoryEndsTheRunAtItsFirstFile) {
     fs::copy_file(start / "DXCC.LST", dir.path() / "ro-start" / "DXCC.LST");
     ASSERT_TRUE(readOnlyStart.MakeReadOnly());
     const std::string output = dir.file("out/qsl.csv");
-    const int status = RunBatchCommandLine({"--config", config, "--start-dir", dir.file("ro-start"),
-                                            "--input-date", "YYYYMMDD", "sort", input, output},
-                                           out, err);
+    const int status =
+        RunBatchCommandLine({"--config", config, "--start-dir", dir.file("ro-start"),
+                             "--input-date", "YYYYMMDD", "--per-card", "1", "sort", input, output},
+                            out, err);
     // LISTA.UPO is the first file the run writes there, before TYM.LOG.
     expectFailedWith(status, "Read-only file system: " + dir.file("ro-start/LISTA.UPO"));
     EXPECT_FALSE(fs::exists(output));
@@ -205,9 +206,10 @@ TEST_F(BatchFailureTest, StartDirectoryThatFillsUpWithTymLogEndsWithNoSpaceLeft)
 
 TEST_F(BatchFailureTest, MissingStartDirectoryIsAMissingDxccList) {
     const std::string output = dir.file("out/qsl.csv");
-    const int status = RunBatchCommandLine(
-        {"--config", config, "--start-dir", dir.file("no-such-start"), "sort", input, output}, out,
-        err);
+    const int status =
+        RunBatchCommandLine({"--config", config, "--start-dir", dir.file("no-such-start"),
+                             "--per-card", "1", "sort", input, output},
+                            out, err);
     expectFailedWith(status, texts.MsgInputFileMissing);
     EXPECT_FALSE(fs::exists(output));
 }

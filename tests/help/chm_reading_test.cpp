@@ -1,12 +1,14 @@
 // Reading compiled help files: the file-name rule, the context map and its longest-suffix
-// resolution, the table of contents, the program's help as built (every context number of the
-// program leads to a topic of its own, every link inside it leads somewhere), the copy in
-// data/, and damaged files.
+// resolution, the table of contents, the program's help as built in both languages (every
+// context number of the program leads to a topic of its own, the same in English and Polish,
+// every link inside it leads somewhere), the Polish project made from the English one, the
+// copies in data/, and damaged files.
 
 #include <QUrl>
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <filesystem>
 #include <regex>
 #include <set>
@@ -192,13 +194,28 @@ std::set<int> programContexts() {
     return contexts;
 }
 
-TEST(BuiltHelp, EveryContextNumberOfTheProgramOpensATopicOfItsOwn) {
-    const auto help = OpenHelp(kBuiltHelpFile);
+// One compiled help file of the program: English, or the Polish one with the same numbers.
+struct BuiltHelpFile {
+    const char* language;
+    const char* built;
+    const char* copyInData;
+    const char* topicFolder;  // where its topics lie inside the file
+};
+
+void PrintTo(const BuiltHelpFile& file, std::ostream* stream) {
+    *stream << file.language;
+}
+
+class BuiltHelp : public ::testing::TestWithParam<BuiltHelpFile> {};
+
+TEST_P(BuiltHelp, EveryContextNumberOfTheProgramOpensATopicOfItsOwn) {
+    const auto help = OpenHelp(GetParam().built);
     ASSERT_NE(help, nullptr);
     std::set<std::string> topics;
     for (const int context : programContexts()) {
         const auto topic = help->TopicForContext(static_cast<std::uint32_t>(context));
         ASSERT_TRUE(topic.has_value()) << "context " << context;
+        EXPECT_TRUE(topic->starts_with(GetParam().topicFolder)) << *topic;
         const auto page = help->Read(*topic);
         ASSERT_TRUE(page.has_value()) << *topic;
         EXPECT_NE(page->find("<h1>"), std::string::npos) << *topic;
@@ -210,20 +227,28 @@ TEST(BuiltHelp, EveryContextNumberOfTheProgramOpensATopicOfItsOwn) {
     }
 }
 
-TEST(BuiltHelp, TheTableOfContentsHoldsEveryTopicAndLeadsOnlyToTopics) {
-    const auto help = OpenHelp(kBuiltHelpFile);
+TEST_P(BuiltHelp, TheTableOfContentsHoldsEveryTopicAndLeadsOnlyToTopics) {
+    const auto help = OpenHelp(GetParam().built);
     ASSERT_NE(help, nullptr);
     EXPECT_TRUE(help->Files().Find(help->DefaultTopic()).has_value());
+    EXPECT_TRUE(help->DefaultTopic().starts_with(GetParam().topicFolder)) << help->DefaultTopic();
     const auto sitemap = help->Read(help->ContentsFile());
     ASSERT_TRUE(sitemap.has_value());
     std::set<std::string> listed;
     std::vector<ui::SitemapEntry> pending = ParseSitemap(*sitemap);
+    const std::regex title("<title>([^<]*)</title>");
     while (!pending.empty()) {
         const ui::SitemapEntry entry = pending.back();
         pending.pop_back();
         const auto topic = ResolveTopicPath(entry.Local, help->Files());
         ASSERT_TRUE(topic.has_value()) << entry.Name << " -> " << entry.Local;
         listed.insert(*topic);
+        // The entries of the Polish contents are named by their topics' titles.
+        std::smatch match;
+        const std::string page = help->Read(*topic).value_or("");
+        if (std::string(GetParam().language) == "Polish" && std::regex_search(page, match, title)) {
+            EXPECT_EQ(entry.Name, match[1].str()) << *topic;
+        }
         pending.insert(pending.end(), entry.Children.begin(), entry.Children.end());
     }
     for (const std::string& path : help->Files().Paths()) {
@@ -233,8 +258,8 @@ TEST(BuiltHelp, TheTableOfContentsHoldsEveryTopicAndLeadsOnlyToTopics) {
     }
 }
 
-TEST(BuiltHelp, EveryLinkPictureAndStyleSheetOfEveryTopicIsInTheFile) {
-    const auto help = OpenHelp(kBuiltHelpFile);
+TEST_P(BuiltHelp, EveryLinkPictureAndStyleSheetOfEveryTopicIsInTheFile) {
+    const auto help = OpenHelp(GetParam().built);
     ASSERT_NE(help, nullptr);
     const std::regex reference(R"re((?:href|src)\s*=\s*"([^"]*)")re", std::regex::icase);
     int checked = 0;
@@ -242,6 +267,7 @@ TEST(BuiltHelp, EveryLinkPictureAndStyleSheetOfEveryTopicIsInTheFile) {
         if (!path.ends_with(".html")) {
             continue;
         }
+        EXPECT_TRUE(path.starts_with(GetParam().topicFolder)) << path << " of another language";
         const std::string page = help->Read(path).value_or("");
         const QUrl base(QStringLiteral("velmark-help:") + QString::fromStdString(path));
         for (std::sregex_iterator it(page.begin(), page.end(), reference), end; it != end; ++it) {
@@ -258,9 +284,9 @@ TEST(BuiltHelp, EveryLinkPictureAndStyleSheetOfEveryTopicIsInTheFile) {
     EXPECT_GT(checked, 0);
 }
 
-TEST(BuiltHelp, TheCopyInDataIsTheCurrentHelp) {
-    const auto built = OpenHelp(kBuiltHelpFile);
-    const auto copy = OpenHelp(VELMARK_DATA_HELP_FILE);
+TEST_P(BuiltHelp, TheCopyInDataIsTheCurrentHelp) {
+    const auto built = OpenHelp(GetParam().built);
+    const auto copy = OpenHelp(GetParam().copyInData);
     ASSERT_NE(built, nullptr);
     ASSERT_NE(copy, nullptr) << "run: cmake --build BUILD --target velmark_help_data";
     EXPECT_EQ(copy->Files().Paths(), built->Files().Paths());
@@ -271,6 +297,105 @@ TEST(BuiltHelp, TheCopyInDataIsTheCurrentHelp) {
     for (const auto& [context, mapped] : built->ContextMap()) {
         EXPECT_EQ(copy->TopicForContext(context), built->TopicForContext(context)) << context;
     }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    BothLanguages, BuiltHelp,
+    ::testing::Values(BuiltHelpFile{"English", kBuiltHelpFile, VELMARK_DATA_HELP_FILE, "/topics/"},
+                      BuiltHelpFile{"Polish", kBuiltHelpFilePl, VELMARK_DATA_HELP_FILE_PL,
+                                    "/topics_pl/"}),
+    [](const ::testing::TestParamInfo<BuiltHelpFile>& info) { return info.param.language; });
+
+// The Polish help is the English one in Polish: every context number opens the twin of the
+// English topic, and the twin is written in Polish, not a copy.
+TEST(BuiltHelp, EveryContextNumberOpensTwinTopicsInTheTwoLanguages) {
+    const auto english = OpenHelp(kBuiltHelpFile);
+    const auto polish = OpenHelp(kBuiltHelpFilePl);
+    ASSERT_NE(english, nullptr);
+    ASSERT_NE(polish, nullptr);
+    for (const int context : programContexts()) {
+        const auto number = static_cast<std::uint32_t>(context);
+        const std::string englishTopic = english->TopicForContext(number).value_or("?");
+        const std::string polishTopic = polish->TopicForContext(number).value_or("?");
+        EXPECT_EQ(polishTopic, "/topics_pl/" + englishTopic.substr(std::string("/topics/").size()))
+            << "context " << context;
+        EXPECT_NE(polish->Read(polishTopic), english->Read(englishTopic)) << polishTopic;
+    }
+}
+
+std::set<std::string> topicNames(const std::filesystem::path& folder) {
+    std::set<std::string> names;
+    for (const auto& entry : std::filesystem::directory_iterator(folder)) {
+        names.insert(entry.path().filename().string());
+    }
+    return names;
+}
+
+TEST(HelpSources, EveryEnglishTopicHasAPolishTwin) {
+    const std::filesystem::path source = VELMARK_HELP_SOURCE_DIR;
+    const std::set<std::string> english = topicNames(source / "topics");
+    const std::set<std::string> polish = topicNames(source / "topics_pl");
+    for (const std::string& name : english) {
+        EXPECT_EQ(polish.count(name), 1u)
+            << "help/topics/" << name << " has no Polish twin help/topics_pl/" << name;
+    }
+    for (const std::string& name : polish) {
+        EXPECT_EQ(english.count(name), 1u) << "help/topics_pl/" << name << " twins no topic";
+        EXPECT_NE(TempDir::read((source / "topics_pl" / name).string()).find("<html lang=\"pl\">"),
+                  std::string::npos)
+            << name;
+    }
+}
+
+// A topic added to the English project without its Polish twin stops the build with the name
+// of the missing twin; with the twin in place the Polish project takes the topic by itself.
+TEST(HelpSources, ThePolishProjectFollowsTheEnglishOneAndNamesAMissingTwin) {
+    const std::filesystem::path source = VELMARK_HELP_SOURCE_DIR;
+    TempDir project;
+    std::filesystem::create_directories(project.path() / "topics");
+    std::filesystem::create_directories(project.path() / "topics_pl");
+    std::filesystem::create_directories(project.path() / "stage");
+    std::string hhp = TempDir::read((source / "VELMARK_TRANSLATION.hhp").string());
+    hhp.replace(hhp.find("[FILES]\n"), 8, "[FILES]\ntopics/new_topic.html\n");
+    hhp.replace(hhp.find("[ALIAS]\n"), 8, "[ALIAS]\nIDH_NEW_TOPIC=topics/new_topic.html\n");
+    project.write("VELMARK_TRANSLATION.hhp", hhp);
+    std::string contents = TempDir::read((source / "contents.hhc").string());
+    contents.replace(contents.rfind("</UL>"), 5,
+                     "<LI><OBJECT type=\"text/sitemap\"><param name=\"Name\" value=\"New\">"
+                     "<param name=\"Local\" value=\"topics/new_topic.html\"></OBJECT></UL>");
+    project.write("contents.hhc", contents);
+    for (const std::string& name : topicNames(source / "topics_pl")) {
+        std::filesystem::copy_file(source / "topics_pl" / name,
+                                   project.path() / "topics_pl" / name);
+    }
+    const std::string command = "'" VELMARK_HELP_PROJECT_PL "' '" + project.path().string() +
+                                "' '" + project.file("stage") + "' 2>'" + project.file("err") + "'";
+    EXPECT_NE(std::system(command.c_str()), 0);
+    EXPECT_NE(TempDir::read(project.file("err")).find("topics_pl/new_topic.html"),
+              std::string::npos)
+        << TempDir::read(project.file("err"));
+
+    project.write("topics_pl/new_topic.html",
+                  "<html lang=\"pl\"><head><meta name=\"keywords\" content=\"nowość; próba\">"
+                  "<title>Nowy temat</title></head><body><h1>Nowy temat</h1></body></html>");
+    ASSERT_EQ(std::system(command.c_str()), 0) << TempDir::read(project.file("err"));
+    const std::string stage = project.file("stage/");
+    const std::string polishHhp = TempDir::read(stage + "VELMARK_TRANSLATION_PL.hhp");
+    EXPECT_NE(polishHhp.find("\ntopics_pl/new_topic.html\n"), std::string::npos);
+    EXPECT_NE(polishHhp.find("IDH_NEW_TOPIC=topics_pl/new_topic.html\n"), std::string::npos);
+    EXPECT_EQ(polishHhp.find("=topics/"), std::string::npos);
+    EXPECT_NE(TempDir::read(stage + "contents_pl.hhc")
+                  .find("value=\"Nowy temat\">"
+                        "<param name=\"Local\" value=\"topics_pl/new_topic.html\">"),
+              std::string::npos);
+    const std::string index = TempDir::read(stage + "index_pl.hhk");
+    for (const char* keyword : {"nowość", "próba", "Nowy temat"}) {
+        EXPECT_NE(index.find(std::string("value=\"") + keyword + "\""), std::string::npos)
+            << keyword;
+    }
+    // Polish order: "nowość" before "Nowy temat" (ś before y), "próba" after both.
+    EXPECT_LT(index.find("\"nowość\""), index.find("\"Nowy temat\""));
+    EXPECT_LT(index.find("\"Nowy temat\""), index.find("\"próba\""));
 }
 
 // ---------------------------------------------------------------------------------------------

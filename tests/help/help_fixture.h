@@ -20,6 +20,7 @@
 namespace velmark::testing {
 
 inline constexpr char kBuiltHelpFile[] = VELMARK_BUILT_HELP_FILE;
+inline constexpr char kBuiltHelpFilePl[] = VELMARK_BUILT_HELP_FILE_PL;
 
 inline std::unique_ptr<ui::ChmFile> OpenHelp(const std::string& path) {
     ui::ChmFile::OpenFailure failure = ui::ChmFile::OpenFailure::None;

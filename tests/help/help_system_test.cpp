@@ -64,6 +64,52 @@ TEST(HelpFileRule, TheMainAndSecondWindowLookInTheWorkingDirectoryTheOthersBesid
         EXPECT_EQ(system.HelpFileFor(&window), c.after) << c.window;
     }
     EXPECT_EQ(HelpSystem::Current(), &system);
+
+    // With Polish chosen, every window names the Polish help in the same place.
+    system.SetLanguage(kLanguagePolish);
+    for (const char* window : {"TForm4", "TForm3"}) {
+        QWidget shown;
+        shown.setObjectName(QString::fromLatin1(window));
+        EXPECT_EQ(system.HelpFileFor(&shown), ui::kPolishHelpFileName) << window;
+    }
+    QWidget about;
+    about.setObjectName(QStringLiteral("TAboutBox"));
+    EXPECT_EQ(system.HelpFileFor(&about),
+              std::string("/opt/velmark/bin/") + ui::kPolishHelpFileName);
+}
+
+TEST(HelpFileRule, AFileNotWhereTheWindowNamesItIsLookedForBesideTheProgramThenInEnglish) {
+    ui::THTMLHelpViewer viewer;
+    HelpSystem system(viewer);
+    const std::string program = "/opt/velmark/bin/";
+    const std::string english = kHelpFileName;
+    const std::string polish = ui::kPolishHelpFileName;
+    QWidget main;
+    main.setObjectName(QStringLiteral("TForm4"));
+    QWidget about;
+    about.setObjectName(QStringLiteral("TAboutBox"));
+
+    // Before the program's folder is known only the working directory is looked in.
+    EXPECT_EQ(system.HelpFilePlacesFor(&main), std::vector<std::string>{english});
+    system.SetProgramDirectory("/opt/velmark/bin");
+    system.SetProgramHelpFile(program + english);
+    const struct {
+        int language;
+        QWidget* window;
+        std::vector<std::string> places;
+    } cases[] = {
+        {kLanguageEnglish, &main, {english, program + english}},
+        {kLanguageEnglish, &about, {program + english, "./" + english}},
+        {kLanguagePolish, &main, {polish, program + polish, english, program + english}},
+        {kLanguagePolish,
+         &about,
+         {program + polish, "./" + polish, program + english, "./" + english}},
+    };
+    for (const auto& c : cases) {
+        system.SetLanguage(c.language);
+        EXPECT_EQ(system.HelpFilePlacesFor(c.window), c.places)
+            << c.window->objectName().toStdString() << " in language " << c.language;
+    }
 }
 
 TEST(HelpContextWalk, AnElementWithoutANumberTakesTheNearestEnclosingOne) {
@@ -233,25 +279,69 @@ TEST_F(HelpInTheWindows, F1InTheLanguageWindowOpensItsTopicAndLeavesTheWindowOpe
     EXPECT_TRUE(language.isVisible()) << "F1 must not count as the key that closes the window";
 }
 
-// Started from another working directory: the main window's help is not found there, while the
-// about window's help is the file beside the program.
-TEST_F(HelpInTheWindows, FromAnotherWorkingDirectoryOnlyTheAboutWindowFindsItsHelp) {
+// Started from another working directory: the help beside the program serves every window.
+TEST_F(HelpInTheWindows, FromAnotherWorkingDirectoryTheHelpBesideTheProgramIsUsed) {
     TempDir elsewhere;
     WorkingDirectory started(elsewhere.path());
+    system.SetProgramDirectory(helpDir.path().string());
     system.SetProgramHelpFile(helpDir.file(kHelpFileName));
 
     harness.window->show();
     harness.Trigger("Help1");
-    ASSERT_EQ(harness.questions.errorBoxes.size(), 1u);
-    EXPECT_EQ(harness.questions.errorBoxes[0],
-              harness.window->Texts().MsgHelpFileMissing + kHelpFileName);
-    EXPECT_EQ(viewer.Window(), nullptr);
-
+    EXPECT_EQ(shown(), topicOf(10));
     ui::TAboutBox about;
     about.show();
     pressF1(about.OKButton);
     EXPECT_EQ(shown(), topicOf(1340));
-    EXPECT_EQ(harness.questions.errorBoxes.size(), 1u);
+    EXPECT_TRUE(harness.questions.errorBoxes.empty());
+    EXPECT_EQ(std::filesystem::path(viewer.Window()->File()->Path()).parent_path(), helpDir.path());
+}
+
+TEST_F(HelpInTheWindows, WithoutAnyHelpFileTheBoxNamesEveryPlaceLookedIn) {
+    TempDir elsewhere;
+    TempDir program;
+    WorkingDirectory started(elsewhere.path());
+    system.SetProgramDirectory(program.path().string());
+    system.SetLanguage(kLanguagePolish);
+
+    harness.window->show();
+    harness.Trigger("Help1");
+    ASSERT_EQ(harness.questions.errorBoxes.size(), 1u);
+    EXPECT_EQ(harness.questions.errorBoxes[0], harness.window->Texts().MsgHelpFileNotFoundIn +
+                                                   "\r" + elsewhere.file(ui::kPolishHelpFileName) +
+                                                   "\r" + program.file(ui::kPolishHelpFileName) +
+                                                   "\r" + elsewhere.file(kHelpFileName) + "\r" +
+                                                   program.file(kHelpFileName));
+    EXPECT_EQ(viewer.Window(), nullptr);
+}
+
+// With Polish chosen every way of asking for help opens the Polish topic of the same number;
+// without the Polish file the English topic opens instead.
+TEST_F(HelpInTheWindows, WithPolishChosenHelpOpensThePolishTopicOfTheSameNumber) {
+    std::filesystem::copy_file(kBuiltHelpFilePl, helpDir.file(ui::kPolishHelpFileName));
+    const auto polish = OpenHelp(kBuiltHelpFilePl);
+    system.SetLanguage(kLanguagePolish);
+    const auto polishTopic = [&](int context) {
+        return polish->TopicForContext(static_cast<std::uint32_t>(context)).value_or("?");
+    };
+    harness.window->show();
+    harness.Trigger("Help1");
+    EXPECT_EQ(shown(), polishTopic(10));
+    EXPECT_EQ(shown(), "/topics_pl/main_window.html");
+    for (const auto& [button, context] :
+         {std::pair{"Help_Sort", 900}, std::pair{"Help_DXCC_LST", 1600}}) {
+        harness.Click(button);
+        EXPECT_EQ(shown(), polishTopic(context)) << button;
+    }
+    ui::TAboutBox about;
+    about.show();
+    pressF1(about.OKButton);
+    EXPECT_EQ(shown(), polishTopic(1340));
+
+    std::filesystem::remove(helpDir.file(ui::kPolishHelpFileName));
+    harness.Trigger("Help1");
+    EXPECT_EQ(shown(), topicOf(10));
+    EXPECT_TRUE(harness.questions.errorBoxes.empty());
 }
 
 }  // namespace

@@ -62,5 +62,28 @@ TEST(Cards, NeedBetweenOneAnd255QsosPerCard) {
     EXPECT_THROW(CardLayout(256), std::out_of_range);
 }
 
+TEST(Cards, ASortsPrintValuesAreCheckedQsosPerCardFirst) {
+    const struct {
+        std::int32_t qsosPerCard;
+        bool divided;
+        std::int32_t cardsPerPart;
+        PrintValueProblem expected;
+    } cases[] = {
+        {1, false, 0, PrintValueProblem::None},
+        {255, true, 1, PrintValueProblem::None},
+        {3, false, -5, PrintValueProblem::None},  // not divided: the part size is not used
+        {0, false, 10, PrintValueProblem::QsosPerCard},
+        {256, false, 10, PrintValueProblem::QsosPerCard},
+        {-1, false, 10, PrintValueProblem::QsosPerCard},
+        {0, true, 0, PrintValueProblem::QsosPerCard},
+        {3, true, 0, PrintValueProblem::CardsPerPart},
+        {3, true, -1, PrintValueProblem::CardsPerPart},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(CheckSortPrintValues(c.qsosPerCard, c.divided, c.cardsPerPart), c.expected)
+            << c.qsosPerCard << " per card, divided " << c.divided << " into " << c.cardsPerPart;
+    }
+}
+
 }  // namespace
 }  // namespace velmark

@@ -84,6 +84,50 @@ TEST_F(MainWindowRuns, SortLoadsTheListAndOffersTheStart) {
     EXPECT_TRUE(fs::exists(start.dir.path() / "LISTA.UPO"));
 }
 
+struct UnusablePrintValues {
+    const char* name;
+    const char* qsosPerCard;
+    bool divide;
+    const char* qslsPerFile;
+    const char* refusal;
+};
+
+void PrintTo(const UnusablePrintValues& values, std::ostream* stream) {
+    *stream << values.name;
+}
+
+class SortRefusal : public MainWindowRuns,
+                    public ::testing::WithParamInterface<UnusablePrintValues> {};
+
+TEST_P(SortRefusal, ComesInAnErrorBoxBeforeTheListOrTheLogIsRead) {
+    const UnusablePrintValues& values = GetParam();
+    start.TypeInto("Edit1", QString::fromLatin1(values.qsosPerCard));
+    start.Find<QCheckBox>("CheckBox1")->setChecked(values.divide);
+    start.TypeInto("Edit2", QString::fromLatin1(values.qslsPerFile));
+    start.Trigger("SortFileCSV1");
+    ASSERT_EQ(start.questions.errorBoxes.size(), 1U);
+    EXPECT_EQ(start.questions.errorBoxes[0],
+              std::string(values.refusal) +
+                  "\rSet it under Configuration > Configuration for sort and translate, in the "
+                  "options for printing QSL cards, and confirm the configuration.");
+    EXPECT_TRUE(start.questions.dialogRequests.empty()) << "no log is asked for";
+    EXPECT_EQ(start.window->DxccList(), nullptr);
+    EXPECT_FALSE(fs::exists(start.dir.path() / "LISTA.UPO"));
+    EXPECT_FALSE(fs::exists(start.dir.path() / "TYM.LOG"));
+    expectShown({"GroupBox1", "GroupBox7", "Button2"}, {"Panel1"});
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    OfTheSort, SortRefusal,
+    ::testing::Values(UnusablePrintValues{"NoQsosPerCard", "0", false, "10",
+                                          "The number of QSOs on one card must be 1 to 255."},
+                      UnusablePrintValues{"TooManyQsosPerCard", "256", false, "10",
+                                          "The number of QSOs on one card must be 1 to 255."},
+                      UnusablePrintValues{
+                          "DividedIntoPartsOfNoCard", "3", true, "0",
+                          "The maximum number of QSL cards in one file must be above 0."}),
+    [](const ::testing::TestParamInfo<UnusablePrintValues>& info) { return info.param.name; });
+
 TEST_F(MainWindowRuns, SortAgainReusesTheLoadedList) {
     start.Trigger("SortFileCSV1");
     const TListaDXCC* loaded = start.window->DxccList();
@@ -103,7 +147,7 @@ TEST_F(MainWindowRuns, WholeSortRunWritesTheSameFilesAsTheCore) {
     ASSERT_TRUE(start.questions.errorBoxes.empty()) << start.questions.errorBoxes[0];
     ASSERT_EQ(start.questions.dialogRequests.size(), 2U);
     const FileDialogRequest& open = start.questions.dialogRequests[0];
-    EXPECT_EQ(open.filter, "File *.adi|*.adi");
+    EXPECT_EQ(open.filter, "File *.adi *.adif|*.adi;*.adif");
     EXPECT_EQ(start.window->Values().InputFileName, logPath);
     EXPECT_EQ(start.Text("LastInputDir").toStdString(), start.dir.path().string());
     EXPECT_EQ(start.Text("LastOutputDir").toStdString(), (start.dir.path() / "out").string());
@@ -249,7 +293,7 @@ TEST_F(MainWindowRuns, TranslateShowsTheTranslationView) {
                  "Panel1", "ZatwierdzBookmarksDlaArchiwum"});
 }
 
-TEST_F(MainWindowRuns, ConfirmTranslationStoresUserSettingsThenRunsOneQsoPerRecord) {
+TEST_F(MainWindowRuns, ConfirmTranslationStoresUserSettingsAndKeepsThemForTheNextSort) {
     start.Find<QCheckBox>("CheckBox1")->setChecked(true);
     start.Trigger("TranslationFile1");
     start.Trigger("SortFileCSV1");
@@ -261,16 +305,41 @@ TEST_F(MainWindowRuns, ConfirmTranslationStoresUserSettingsThenRunsOneQsoPerReco
     const TKonfiguracja stored = start.StoredConfig();
     EXPECT_EQ(stored.QsosPerCard, 3);
     EXPECT_TRUE(stored.DivideOutputFile);
-    EXPECT_EQ(start.window->Config().QsosPerCard, 1);
-    EXPECT_FALSE(start.window->Config().DivideOutputFile);
-    EXPECT_EQ(start.Text("Edit1"), "3") << "the field keeps the user's number";
+    EXPECT_EQ(start.window->Config().QsosPerCard, 3);
+    EXPECT_TRUE(start.window->Config().DivideOutputFile);
+    EXPECT_EQ(start.Text("Edit1"), "3");
     EXPECT_EQ(start.window->Values().TranslationMode, 1);
     ASSERT_NE(start.window->DxccList(), nullptr);
     EXPECT_EQ(start.window->DxccList()->CountryCount, 2);
     // The start ran at once: its open dialog was asked.
     ASSERT_EQ(start.questions.dialogRequests.size(), 1U);
-    EXPECT_EQ(start.questions.dialogRequests[0].filter, "File *.adi|*.adi");
+    EXPECT_EQ(start.questions.dialogRequests[0].filter, "File *.adi *.adif|*.adi;*.adif");
     expectShown({"Panel1", "ZatwSortow"}, {"GroupBox1", "GroupBox7", "Button2", "ZatListyDXCC"});
+}
+
+TEST_F(MainWindowRuns, ATranslationDoesNotChangeTheNextSortNorTheStoredSettings) {
+    start.TypeInto("Edit1", "3");
+    start.Click("Button2");
+    start.Trigger("TranslationFile1");
+    start.questions.fileAnswers = {logPath, outFile("translated.csv")};
+    start.Click("Zatw_transla");
+    start.Click("ZatwSortow");
+    start.Trigger("SortFileCSV1");
+    start.questions.fileAnswers = {logPath, outFile("sorted.csv")};
+    start.Click("ZatListyDXCC");
+    start.Trigger("ExitFromProgram");
+    ASSERT_TRUE(start.questions.errorBoxes.empty()) << start.questions.errorBoxes[0];
+
+    const auto lines = [](const std::string& text) {
+        return std::count(text.begin(), text.end(), '\n');
+    };
+    // The translation: the title line and the five QSOs, one record each.
+    EXPECT_EQ(lines(TempDir::read(outFile("translated.csv"))), 1 + 5);
+    // The sort: four stations, each on a card of three records completed with fillers.
+    EXPECT_EQ(lines(TempDir::read(outFile("sorted.csv"))), 1 + 4 * 3);
+    EXPECT_TRUE(memoLines().contains("Number of QSL-s send      = 4"));
+    EXPECT_EQ(start.Text("Edit1"), "3");
+    EXPECT_TRUE(start.SetupIniHas("Number of QSO_s on one QSLcard=3"));
 }
 
 TEST_F(MainWindowRuns, UnknownInputDateFormatIsAskedShownAndStored) {

@@ -4,8 +4,10 @@
 #include <QAction>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QCoreApplication>
 #include <QGroupBox>
 #include <QMenu>
+#include <QMessageBox>
 #include <QToolButton>
 
 #include "main_window_harness.h"
@@ -37,6 +39,33 @@ TEST(MainWindowStart, PolishTextsShowWithTheirLetters) {
     EXPECT_EQ(start.Find<QToolButton>("ToolButton1")->toolTip(), "Konfiguracja");
     EXPECT_EQ(start.Find<QToolButton>("ToolButton7")->toolTip(),
               QString::fromUtf8("W jaką przegrodke w archiwum kart wsadzic QSL"));
+}
+
+// Qt's own texts: the buttons of message boxes, the file dialogs and the input boxes.
+TEST(MainWindowStart, QtSpeaksTheChosenLanguageWhileTheWindowLives) {
+    const auto qtTexts = [] {
+        QMessageBox box;
+        box.setStandardButtons(QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
+        return QStringList{box.button(QMessageBox::Yes)->text(),
+                           box.button(QMessageBox::No)->text(),
+                           box.button(QMessageBox::Cancel)->text(),
+                           QCoreApplication::translate("QFileDialog", "File &name:"),
+                           QCoreApplication::translate("QInputDialog", "Enter a value:")};
+    };
+    const QStringList english = qtTexts();
+    ASSERT_EQ(english.first(), "&Yes");
+    {
+        MainWindowHarness polish(IniText({"[MAIN]", "Language=Polish"}));
+        const QStringList shown = qtTexts();
+        EXPECT_EQ(shown[0], "&Tak");
+        EXPECT_EQ(shown[1], "&Nie");
+        EXPECT_EQ(shown[2], "Anuluj");
+        EXPECT_EQ(shown[3], QString::fromUtf8("Nazwa &pliku:"));
+        EXPECT_NE(shown[4], english[4]);
+    }
+    EXPECT_EQ(qtTexts(), english) << "the translation leaves with the window";
+    MainWindowHarness englishWindow(IniText({"[MAIN]", "Language=English"}));
+    EXPECT_EQ(qtTexts(), english);
 }
 
 TEST(MainWindowStart, ChoiceInLanguageWindowDecidesTheTextsAndIsStored) {
