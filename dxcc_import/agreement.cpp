@@ -47,4 +47,27 @@ AgreementCounts MeasureAgreement(const std::vector<std::string>& calls,
     return counts;
 }
 
+SelfAgreement MeasureSelfAgreement(const std::vector<ListEntity>& entities,
+                                   const CallResolver& list) {
+    SelfAgreement counts;
+    for (const ListEntity& entity : entities) {
+        for (const CountryFileItem& item : entity.items) {
+            const std::optional<Answer> answer = list(item.bare());
+            const bool sameEntity = answer && answer->adifNr == entity.adifNr;
+            const bool right = answer && *answer == AnswerOf(item, entity);
+            ++counts.items;
+            counts.sameEntity += sameEntity;
+            counts.sameAnswer += right;
+            if (item.isExactCall()) {
+                ++counts.exactCalls;
+                counts.exactCallsRight += right;
+            } else {
+                ++counts.prefixes;
+                counts.prefixesRight += right;
+            }
+        }
+    }
+    return counts;
+}
+
 }  // namespace velmark::dxcc_import

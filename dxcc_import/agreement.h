@@ -32,4 +32,18 @@ AgreementCounts MeasureAgreement(const std::vector<std::string>& calls,
                                  const CallResolver& countryFile, const CallResolver& list,
                                  std::size_t exampleCount = 20);
 
+// How the list answers the country file's own items: every prefix and exact call looked up as
+// a callsign.
+struct SelfAgreement {
+    int items = 0;
+    int sameEntity = 0;  // resolve to their own entity
+    int sameAnswer = 0;  // with their own zones too
+    int prefixes = 0;
+    int prefixesRight = 0;  // same entity and zones
+    int exactCalls = 0;
+    int exactCallsRight = 0;
+};
+SelfAgreement MeasureSelfAgreement(const std::vector<ListEntity>& entities,
+                                   const CallResolver& list);
+
 }  // namespace velmark::dxcc_import

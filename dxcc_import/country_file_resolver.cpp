@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "dxcc/callsign_resolver.h"
+
 namespace velmark::dxcc_import {
 
 CountryFileResolver::CountryFileResolver(const std::vector<ListEntity>& entities,
@@ -23,6 +25,18 @@ std::optional<Answer> CountryFileResolver::Resolve(const std::string& callsign) 
     if (const auto exact = m_exactCalls.find(callsign); exact != m_exactCalls.end()) {
         return exact->second;
     }
+    return longestPrefix(callsign);
+}
+
+std::optional<Answer> CountryFileResolver::ResolveWithDesignators(
+    const std::string& callsign) const {
+    if (const auto exact = m_exactCalls.find(callsign); exact != m_exactCalls.end()) {
+        return exact->second;
+    }
+    return longestPrefix(SearchedPart(callsign));
+}
+
+std::optional<Answer> CountryFileResolver::longestPrefix(const std::string& callsign) const {
     for (std::size_t length = std::min(callsign.size(), m_longestPrefix); length > 0; --length) {
         if (const auto prefix = m_prefixes.find(callsign.substr(0, length));
             prefix != m_prefixes.end()) {

@@ -1,7 +1,9 @@
 #pragma once
 // Callsign lookup by the country file's own rules, the yardstick the generated list is measured
 // against: a callsign that is listed as an exact call takes that entry's entity and zones;
-// any other takes those of the longest listed prefix it begins with.
+// any other takes those of the longest listed prefix it begins with. Resolve reads a call with
+// "/" as it stands (AF1R/KH6 by its prefix AF); ResolveWithDesignators first takes the part the
+// program's own lookup searches (KH6), so that only the list's data are compared.
 
 #include <cstddef>
 #include <optional>
@@ -35,8 +37,11 @@ class CountryFileResolver {
 
     // The answer for a callsign, or nothing when no prefix fits.
     std::optional<Answer> Resolve(const std::string& callsign) const;
+    std::optional<Answer> ResolveWithDesignators(const std::string& callsign) const;
 
   private:
+    std::optional<Answer> longestPrefix(const std::string& callsign) const;
+
     std::unordered_map<std::string, Answer> m_exactCalls;
     std::unordered_map<std::string, Answer> m_prefixes;
     std::size_t m_longestPrefix = 0;

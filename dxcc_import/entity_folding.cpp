@@ -11,14 +11,16 @@ std::vector<ListEntity> FoldNonDxccEntities(const std::vector<CountryFileEntity>
         if (!entity.isDxccEntity)
             continue;
         if (!byAdif.emplace(entity.adifNr, result.size()).second) {
-            throw CountryFileError("cty.csv line " + std::to_string(entity.lineNumber) +
-                                   ": a second DXCC entity with number " +
+            throw CountryFileError(CountryFileProblem::SecondEntityNumber, entity.lineNumber,
                                    std::to_string(entity.adifNr));
         }
+        // The continent table has a code for Antarctica, which the country file puts in SA.
+        const std::string continent =
+            entity.adifNr == kAntarcticaEntityNumber ? "AN" : entity.continent;
         result.push_back({entity.name,
                           entity.primaryPrefix,
                           entity.adifNr,
-                          entity.continent,
+                          continent,
                           entity.cqZone,
                           entity.ituZone,
                           {}});
@@ -33,8 +35,9 @@ std::vector<ListEntity> FoldNonDxccEntities(const std::vector<CountryFileEntity>
         if (inserted) {
             result[target].items.push_back(item);
         } else if (it->second != target) {
-            throw CountryFileError("cty.csv line " + std::to_string(lineNumber) + ": " + item.text +
-                                   " belongs to " + result[it->second].name + " already");
+            throw CountryFileError(
+                CountryFileProblem::ItemOfTwoEntities, lineNumber,
+                item.text + " (" + result[it->second].name + ", " + result[target].name + ")");
         }
     };
     for (const CountryFileEntity& entity : entities) {
@@ -49,9 +52,8 @@ std::vector<ListEntity> FoldNonDxccEntities(const std::vector<CountryFileEntity>
             continue;
         const auto target = byAdif.find(part.adifNr);
         if (target == byAdif.end()) {
-            throw CountryFileError("cty.csv line " + std::to_string(part.lineNumber) + ": " +
-                                   part.name + " has no DXCC entity with number " +
-                                   std::to_string(part.adifNr));
+            throw CountryFileError(CountryFileProblem::PartWithoutEntity, part.lineNumber,
+                                   part.name + " (" + std::to_string(part.adifNr) + ")");
         }
         for (const CountryFileItem& item : part.items) add(target->second, item, part.lineNumber);
     }

@@ -11,6 +11,9 @@
 
 namespace velmark::dxcc_import {
 
+// Antarctica's DXCC entity number: its stations are written with the continent code AN.
+inline constexpr int kAntarcticaEntityNumber = 13;
+
 struct ListEntity {
     std::string name;  // as the country file writes it
     std::string primaryPrefix;
@@ -22,7 +25,8 @@ struct ListEntity {
     std::vector<CountryFileItem> items;
 };
 
-// One list entity per DXCC entity, in file order, with the "*" parts folded in. Throws
+// One list entity per DXCC entity, in file order, with the "*" parts folded in and Antarctica on
+// its own continent AN. Throws
 // CountryFileError for a part without a DXCC entity of its number, two DXCC entities with one
 // number, or one prefix or exact call given to two different entities.
 std::vector<ListEntity> FoldNonDxccEntities(const std::vector<CountryFileEntity>& entities);

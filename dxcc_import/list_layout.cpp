@@ -112,8 +112,47 @@ int CountListLines(const ListEntity& entity, const std::vector<CountryFileItem>&
     return lines;
 }
 
+std::vector<WrittenItem> JoinGuardRanges(const std::vector<CountryFileItem>& items,
+                                         const std::vector<bool>& isGuard) {
+    // b follows a in a range: same length, same zones, equal but for a last character that
+    // counts up by one within the letters or within the digits (the loader's successor of 9
+    // is 0, so a range never crosses from digits to letters).
+    const auto follows = [](const CountryFileItem& a, const CountryFileItem& b) {
+        if (a.text.size() != b.text.size() || a.text.size() < 2 || a.cqZone != b.cqZone ||
+            a.ituZone != b.ituZone) {
+            return false;
+        }
+        const std::size_t last = a.text.size() - 1;
+        const char x = a.text[last];
+        const char y = b.text[last];
+        const auto letter = [](char c) { return c >= 'A' && c <= 'Z'; };
+        const auto digit = [](char c) { return c >= '0' && c <= '9'; };
+        const bool letters = letter(x) && letter(y);
+        const bool digits = digit(x) && digit(y);
+        return a.text.compare(0, last, b.text, 0, last) == 0 && y == x + 1 && (letters || digits);
+    };
+    constexpr std::size_t kShortestRange = 3;
+    std::vector<WrittenItem> written;
+    for (std::size_t i = 0; i < items.size();) {
+        std::size_t end = i + 1;
+        if (isGuard[i]) {
+            while (end < items.size() && isGuard[end] && follows(items[end - 1], items[end])) ++end;
+        }
+        if (end - i >= kShortestRange) {
+            CountryFileItem range = items[i];
+            range.text += ".." + items[end - 1].text;
+            written.push_back({std::move(range), static_cast<int>(end - i)});
+        } else {
+            for (std::size_t k = i; k < end; ++k) written.push_back({items[k], 1});
+        }
+        i = end;
+    }
+    return written;
+}
+
 ListLayout LayOutList(const std::vector<ListEntity>& entities,
-                      const std::function<bool(const std::string&)>& keepExactCall) {
+                      const std::function<bool(const std::string&)>& keepExactCall,
+                      const std::vector<WrittenEntry>& guards) {
     ListLayout layout;
     std::set<std::string> names;
     for (const ListEntity& entity : entities) {
@@ -121,26 +160,39 @@ ListLayout LayOutList(const std::vector<ListEntity>& entities,
         // The loader tells header lines by a non-blank second character and finds an entity's
         // numbers by its name, so names must be long enough and unique.
         if (name.size() < 2 || name[1] == ' ' || name[0] == '{') {
-            throw CountryFileError("entity name \"" + name + "\" cannot open a header line");
+            throw CountryFileError(CountryFileProblem::NameCannotOpenHeader, 0, entity.name);
         }
         if (!names.insert(name).second) {
-            throw CountryFileError("two entities are named \"" + name + "\" in the list");
+            throw CountryFileError(CountryFileProblem::DuplicateName, 0, name);
         }
         std::vector<CountryFileItem> kept;
+        std::set<std::string> guardTexts;
         for (const CountryFileItem& item : entity.items) {
             if (!item.isExactCall() || keepExactCall(item.text))
                 kept.push_back(item);
         }
+        for (const WrittenEntry& guard : guards) {
+            if (guard.answer.adifNr == entity.adifNr) {
+                kept.push_back({guard.text, guard.answer.cqZone, guard.answer.ituZone});
+                guardTexts.insert(guard.text);
+            }
+        }
         const std::vector<CountryFileItem> ordered = OrderByZones(entity, kept);
-        std::vector<std::string> texts;
-        texts.reserve(ordered.size());
-        for (const CountryFileItem& item : ordered) texts.push_back(ItemText(item, entity));
+        std::vector<bool> isGuard;
+        for (const CountryFileItem& item : ordered) isGuard.push_back(guardTexts.count(item.text));
+        const std::vector<WrittenItem> written = JoinGuardRanges(ordered, isGuard);
 
+        std::vector<CountryFileItem> writtenItems;
+        std::vector<std::string> texts;
+        for (const WrittenItem& w : written) {
+            writtenItems.push_back(w.item);
+            texts.push_back(ItemText(w.item, entity));
+            layout.prefixEntryCount += w.entryCount;
+        }
         layout.lines.push_back(HeaderLine(entity));
         for (std::string& line : PrefixLines(texts)) layout.lines.push_back(std::move(line));
         ++layout.entityCount;
-        layout.listLineCount += CountListLines(entity, ordered);
-        layout.prefixEntryCount += static_cast<int>(ordered.size());
+        layout.listLineCount += CountListLines(entity, writtenItems);
     }
     return layout;
 }

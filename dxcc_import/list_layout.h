@@ -16,6 +16,7 @@
 
 #include "dxcc/dxcc_list.h"
 #include "dxcc_import/entity_folding.h"
+#include "dxcc_import/exact_calls.h"
 
 namespace velmark::dxcc_import {
 
@@ -39,7 +40,8 @@ std::vector<CountryFileItem> OrderByZones(const ListEntity& entity,
 // Packs written items into prefix lines of at most 90 columns.
 std::vector<std::string> PrefixLines(const std::vector<std::string>& itemTexts);
 
-// How many list lines the loader makes of one entity written in this item order.
+// How many list lines the loader makes of one entity written in this item order (the item texts
+// as written, without zone marks).
 int CountListLines(const ListEntity& entity, const std::vector<CountryFileItem>& orderedItems);
 
 struct ListLayout {
@@ -49,10 +51,23 @@ struct ListLayout {
     int prefixEntryCount = 0;
 };
 
-// Lays out every entity with its plain prefixes and the exact calls that keepExactCall accepts
-// (given the item text "=CALL"). Throws CountryFileError for a name the list cannot carry.
+// Writes runs of three or more guard entries that differ only in a last letter or digit that
+// counts up (=4U1GA, =4U1GB, ... =4U1GZ) as one range item "=4U1GA..=4U1GZ", which the loader
+// expands again. Items keep their order; the result holds the written texts and how many
+// prefix entries each gives.
+struct WrittenItem {
+    CountryFileItem item;  // text as written ("=4U1GA..=4U1GZ" for a range), with its zones
+    int entryCount = 1;
+};
+std::vector<WrittenItem> JoinGuardRanges(const std::vector<CountryFileItem>& items,
+                                         const std::vector<bool>& isGuard);
+
+// Lays out every entity with its plain prefixes, the exact calls that keepExactCall accepts
+// (given the item text "=CALL") and the guard entries, each written in the entity of its answer
+// after the entity's own items. Throws CountryFileError for a name the list cannot carry.
 ListLayout LayOutList(const std::vector<ListEntity>& entities,
-                      const std::function<bool(const std::string&)>& keepExactCall);
+                      const std::function<bool(const std::string&)>& keepExactCall,
+                      const std::vector<WrittenEntry>& guards = {});
 
 // The file's bytes: an optional leading comment line ("{" added), then the lines, all ended by
 // CR LF.

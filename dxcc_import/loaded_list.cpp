@@ -46,14 +46,18 @@ constexpr std::size_t kCountMessages = 6;
 
 }  // namespace
 
-LoadedList::LoadedList(const std::string& listPath, const std::string& reportDirectory)
+LoadedList::LoadedList(const std::string& listPath, const std::string& reportDirectory,
+                       const TNazwyJezykowe* texts)
     : m_list(std::make_unique<TListaDXCC>()), m_today(TodayDateValue(std::time(nullptr))) {
-    TNazwyJezykowe texts;
-    texts.Fill(kLanguageEnglish);
+    TNazwyJezykowe english;
+    if (texts == nullptr) {
+        english.Fill(kLanguageEnglish);
+        texts = &english;
+    }
     MessageCollector panel(m_messages);
     ProgramValues values;
     const auto start = std::chrono::steady_clock::now();
-    LoadDxccList(*m_list, listPath, reportDirectory, texts, panel, values);
+    LoadDxccList(*m_list, listPath, reportDirectory, *texts, panel, values);
     m_loadSeconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
     m_runStatus = values.RunStatus;
 }

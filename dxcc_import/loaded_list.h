@@ -1,6 +1,6 @@
 #pragma once
 // A list file loaded with the program's own loader, as VELMARK itself would load DXCC.LST, so
-// the converter can prove its output and look callsigns up in it.
+// the import can prove its output and look callsigns up in it.
 
 #include <memory>
 #include <optional>
@@ -10,13 +10,18 @@
 #include "dxcc/dxcc_list.h"
 #include "dxcc_import/country_file_resolver.h"
 
+namespace velmark {
+class TNazwyJezykowe;
+}
+
 namespace velmark::dxcc_import {
 
 class LoadedList {
   public:
-    // Loads the list file; LISTA.UPO goes into reportDirectory. File-system failures throw
-    // FileError.
-    LoadedList(const std::string& listPath, const std::string& reportDirectory);
+    // Loads the list file; LISTA.UPO goes into reportDirectory, the loader's messages are in
+    // the language of texts (English when none is given). File-system failures throw FileError.
+    LoadedList(const std::string& listPath, const std::string& reportDirectory,
+               const TNazwyJezykowe* texts = nullptr);
 
     // True when the loader set no error status and showed nothing beyond its count messages.
     bool clean() const;

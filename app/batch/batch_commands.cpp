@@ -19,6 +19,7 @@
 #include "dxcc/date_value.h"
 #include "dxcc/dxcc_list.h"
 #include "dxcc/dxcc_list_loader.h"
+#include "dxcc_import/dxcc_import.h"
 #include "input/ascii_case.h"
 #include "run/run_driver.h"
 #include "run/start_directory_lock.h"
@@ -265,14 +266,24 @@ int runFind(const BatchOptions& options, BatchSession& session, ConsoleUserInter
     return kExitDone;
 }
 
-// Every command writes in the start directory (TYM.LOG, LISTA.UPO, COUNTRIS.CSV) and so holds
-// its lock. A sort or translation finding another run at work is refused at once; a short
-// command waits a few seconds for it to end.
+// A new DXCC.LST from a country file: a refused file changes nothing (exit 1).
+int runImportDxcc(const BatchOptions& options, BatchSession& session, ConsoleUserInterface& ui) {
+    return dxcc_import::ImportDxccList(options.arguments[0], session.values.StartDirectory,
+                                       session.texts, ui)
+               ? kExitDone
+               : kExitRefused;
+}
+
+// Every command writes in the start directory (TYM.LOG, LISTA.UPO, COUNTRIS.CSV, DXCC.LST) and
+// so holds its lock. A sort or translation finding another run at work is refused at once; a
+// short command waits a few seconds for it to end.
 std::chrono::milliseconds lockWaitFor(BatchCommand command) {
     switch (command) {
         case BatchCommand::Sort:
         case BatchCommand::Translate:
             return std::chrono::milliseconds::zero();
+        case BatchCommand::ImportDxcc:
+            return kShortCommandLockWait;
         default:
             return kShortCommandLockWait;
     }
@@ -282,6 +293,7 @@ void printUsage(const BatchOptions* options, std::ostream& stream) {
     TNazwyJezykowe texts;
     texts.Fill(options != nullptr && options->language ? *options->language : kLanguageEnglish);
     stream << texts.BatchUsage << '\n' << texts.BatchUsageTemplate << '\n';
+    stream << texts.BatchUsageImportDxcc << '\n';
 }
 
 }  // namespace
@@ -318,6 +330,8 @@ int RunBatch(const BatchOptions& options, std::ostream& out, std::ostream& err) 
                 return runBookmarks(options, session, ui);
             case BatchCommand::Find:
                 return runFind(options, session, ui, out);
+            case BatchCommand::ImportDxcc:
+                return runImportDxcc(options, session, ui);
             case BatchCommand::None:
                 break;
         }

@@ -3,102 +3,165 @@
 #include <gtest/gtest.h>
 
 #include "cty_excerpt.h"
+#include "dxcc/callsign_resolver.h"
+#include "dxcc_import/list_making.h"
 
 namespace velmark::dxcc_import {
 namespace {
 
 using testing::ParseText;
 
-// USA: =K1A and =K1ABC only change zones, =K1AB and =W1AW change nothing, =KH6XX lives on the
-// mainland. Hawaii and Canada each hold calls the prefixes give to the USA.
+// USA: =K1A and =K1ABC only change the CQ zone, =K1AB and =W1AW change nothing, =KH6XX lives on
+// the mainland. Hawaii and Canada hold calls the prefixes give to the USA; =K1HIA/P is a "/"
+// call, =VE1ABC changes the ITU zone alone.
 const std::string kCalls =
     "K,United States,291,NA,5,8,0,0,0,K W =K1A(4) =K1AB =K1ABC(4) =KH6XX =W1AW;\n"
-    "KH6,Hawaii,110,OC,31,61,0,0,0,KH6 =K1HI =K2HI =K3HI;\n"
-    "VE,Canada,1,NA,5,9,0,0,0,VE =VE1ZZ(4) =K9VE;\n";
+    "KH6,Hawaii,110,OC,31,61,0,0,0,KH6 =K1HI =K2HI =K3HI =K1HIA/P;\n"
+    "VE,Canada,1,NA,5,9,0,0,0,VE =VE1ZZ(4) =K9VE =VE1ABC[4];\n";
 
 class ExactCalls : public ::testing::Test {
   protected:
     std::vector<ListEntity> entities = FoldNonDxccEntities(ParseText(kCalls).entities);
     CountryFileResolver prefixes{entities, false};
     CountryFileResolver full{entities, true};
-    PrefixResolver byPrefixes = [this](const std::string& call) { return prefixes.Resolve(call); };
+    // The list's prefix pass: the searched part of a "/" call, then its longest prefix.
+    PrefixResolver byPrefixes = [this](const std::string& call) {
+        return prefixes.Resolve(SearchedPart(call));
+    };
 
-    // How the list answers with these exact calls in it: an exact entry matches as the start of
-    // the callsign, the longest one winning; without one the prefixes decide.
-    std::optional<Answer> listAnswer(const std::set<std::string>& kept, const std::string& call) {
-        std::string best;
-        for (const std::string& text : kept) {
-            if (("=" + call).rfind(text, 0) == 0 && text.size() > best.size())
-                best = text;
+    ExactCallRanking rank() {
+        return RankExactCalls(entities, byPrefixes, PlainPrefixes(entities));
+    }
+
+    // How the list answers with these entries in it: an exact entry matches as the start of the
+    // callsign, the longest one winning; without one the prefixes decide.
+    std::optional<Answer> listAnswer(const ExactCallChoice& choice, const std::string& call) {
+        const WrittenEntry* best = nullptr;
+        for (const auto& [text, entry] : choice.kept) {
+            if (("=" + call).rfind(text, 0) == 0 && (!best || text.size() > best->text.size()))
+                best = &entry;
         }
-        return best.empty() ? prefixes.Resolve(call) : full.Resolve(best.substr(1));
+        return best ? std::optional<Answer>(best->answer) : byPrefixes(call);
     }
 };
 
-TEST_F(ExactCalls, RanksOtherEntitiesFirstThenRareEntitiesFirst) {
-    const ExactCallRanking ranking = RankExactCalls(entities, byPrefixes);
-    EXPECT_EQ(ranking.exactCallCount, 10);
-    EXPECT_EQ(ranking.neededCount, 8);
+std::vector<std::string> headsOf(const ExactCallRanking& ranking) {
+    std::vector<std::string> heads;
+    for (const auto& group : ranking.groups) heads.push_back(group.front().text);
+    return heads;
+}
+
+TEST(CanBeginLongerCall, ShortSuffixesWithoutSlash) {
+    const std::pair<const char*, bool> cases[] = {
+        {"4U1G", true},    {"VY0A", true},      {"K1AB", true},  {"EF6", true},
+        {"KC4AAA", false}, {"DL0ABC/P", false}, {"RAEM", false}, {"", false},
+        {"4U1ITU", false}, {"VE2/K5YG", false},
+    };
+    for (const auto& [call, expected] : cases)
+        EXPECT_EQ(CanBeginLongerCall(call), expected) << call;
+}
+
+TEST_F(ExactCalls, RanksByHowMuchTheyChangeThenByRarityAndRoom) {
+    const ExactCallRanking ranking = rank();
+    EXPECT_EQ(ranking.exactCallCount, 12);
+    EXPECT_EQ(ranking.neededCount, 10);
     EXPECT_EQ(ranking.redundantCount, 2);
     EXPECT_EQ(ranking.tooLongCount, 0);
-    std::vector<std::string> heads;
-    for (const auto& group : ranking.groups) heads.push_back(group.front());
-    EXPECT_EQ(heads, (std::vector<std::string>{"=KH6XX", "=K9VE", "=K1HI", "=K2HI", "=K3HI",
-                                               "=VE1ZZ", "=K1A", "=K1ABC"}));
-    // =K1A would catch =K1AB (right through the prefixes alone) and =K1ABC, so they come along.
-    EXPECT_EQ(ranking.groups[6], (std::vector<std::string>{"=K1A", "=K1AB", "=K1ABC"}));
+    EXPECT_EQ(ranking.noFormCount, 0);
+    // Another entity without "/" (one call of the USA and one of Canada before Hawaii's three,
+    // each with its guards), then with "/", then the CQ zone (Canada's single call, the USA's
+    // cheaper call before =K1A with its companion), then the ITU zone.
+    EXPECT_EQ(headsOf(ranking),
+              (std::vector<std::string>{"=KH6XX", "=K9VE", "=K1HI", "=K2HI", "=K3HI", "=K1HIA/P",
+                                        "=VE1ZZ", "=K1ABC", "=K1A", "=VE1ABC"}));
+}
+
+TEST_F(ExactCalls, AShortCallComesWithGuardsOrTheCallsItWouldCatch) {
+    const ExactCallRanking ranking = rank();
+    // =KH6XX: every longer KH6XX... is Hawaii's, as its prefix says; 26 guards, one per letter.
+    const std::vector<WrittenEntry>& kh6xx = ranking.groups[0];
+    ASSERT_EQ(kh6xx.size(), 27u);
+    EXPECT_EQ(kh6xx[0], (WrittenEntry{"=KH6XX", {291, 5, 8}, false}));
+    EXPECT_EQ(kh6xx[1], (WrittenEntry{"=KH6XXA", {110, 31, 61}, true}));
+    EXPECT_EQ(kh6xx[26], (WrittenEntry{"=KH6XXZ", {110, 31, 61}, true}));
+    // =K1A keeps the entity: longer K1A... calls stay in the USA, so no guard; but =K1AB, which
+    // the prefixes answer right, would take K1A's zone and comes along.
+    EXPECT_EQ(ranking.groups[8], (std::vector<WrittenEntry>{{"=K1A", {291, 4, 8}, false},
+                                                            {"=K1AB", {291, 5, 8}, false}}));
+    // Calls with "/" and long suffixes cannot begin a longer call.
+    EXPECT_EQ(ranking.groups[5].size(), 1u);
+    EXPECT_EQ(ranking.groups[9].size(), 1u);
 }
 
 TEST_F(ExactCalls, FillsTheCapacityInRankOrderWithWholeGroups) {
-    const ExactCallRanking ranking = RankExactCalls(entities, byPrefixes);
+    const ExactCallRanking ranking = rank();
     struct Case {
         int capacity;
-        std::size_t kept;
-        int dropped;
+        int keptNeeded;
+        int guards;
         bool k1aKept;
     };
-    // Six single calls first; the three of =K1A's group need room together, =K1ABC alone does
-    // with less.
-    const Case cases[] = {{0, 0, 8, false}, {5, 5, 3, false}, {7, 7, 1, false},
-                          {8, 7, 1, false}, {9, 9, 0, true},  {-1, 0, 8, false}};
+    const Case cases[] = {
+        {0, 0, 0, false},        {-1, 0, 0, false},
+        {1, 1, 0, false},    // only =K1HIA/P fits; the groups of 27 are passed over
+        {27, 1, 26, false},  // =KH6XX with its guards
+        {30, 4, 26, false},  // then the single calls =K1HIA/P, =VE1ZZ, =K1ABC
+        {32, 5, 26, true},   // and =K1A with =K1AB
+        {200, 10, 5 * 26, true},
+    };
     for (const Case& c : cases) {
         const ExactCallChoice choice = TakeExactCalls(ranking, c.capacity);
-        EXPECT_EQ(choice.kept.size(), c.kept) << c.capacity;
-        EXPECT_EQ(choice.droppedCount, c.dropped) << c.capacity;
-        EXPECT_EQ(choice.kept.count("=K1A") == 1, c.k1aKept) << c.capacity;
-        EXPECT_EQ(choice.kept.count("=KH6XX"), c.capacity >= 1 ? 1u : 0u) << c.capacity;
+        EXPECT_EQ(choice.keptNeededCount, c.keptNeeded) << c.capacity;
+        EXPECT_EQ(choice.droppedCount, 10 - c.keptNeeded) << c.capacity;
+        EXPECT_EQ(choice.guardCount, c.guards) << c.capacity;
+        EXPECT_EQ(choice.keepsExactCall("=K1A"), c.k1aKept) << c.capacity;
+        EXPECT_LE(static_cast<int>(choice.kept.size()), std::max(c.capacity, 0)) << c.capacity;
+        EXPECT_EQ(choice.keptExactCallCount + choice.guardCount,
+                  static_cast<int>(choice.kept.size()));
     }
 }
 
-TEST_F(ExactCalls, NoKeptCallSendsAnotherExactCallAstray) {
-    // Whatever the room, every exact call resolves as the country file says, except the needed
-    // calls that found no room.
-    const ExactCallRanking ranking = RankExactCalls(entities, byPrefixes);
-    for (int capacity = 0; capacity <= 10; ++capacity) {
+TEST_F(ExactCalls, NothingKeptSendsACallAstrayThatThePrefixesAnswerRight) {
+    // Whatever the room, every exact call of the file resolves as the file says unless it was
+    // dropped, and longer calls that no exact call names keep the entity their prefixes give.
+    const ExactCallRanking ranking = rank();
+    const char* longerCalls[] = {"KH6XXA", "KH6XXQZ", "K9VEB", "K1HIAB", "K2HIZ", "VE1ZZA"};
+    for (int capacity = 0; capacity <= 150; capacity += 5) {
         const ExactCallChoice choice = TakeExactCalls(ranking, capacity);
         int wrong = 0;
         for (const ListEntity& entity : entities) {
             for (const CountryFileItem& item : entity.items) {
                 if (!item.isExactCall())
                     continue;
-                wrong += listAnswer(choice.kept, item.bare()) != AnswerOf(item, entity);
+                const bool right = listAnswer(choice, item.bare()) == AnswerOf(item, entity);
+                EXPECT_TRUE(right || byPrefixes(item.bare()) != AnswerOf(item, entity))
+                    << item.text << " " << capacity;
+                wrong += !right;
             }
         }
-        EXPECT_EQ(wrong, choice.droppedCount) << capacity;
+        EXPECT_LE(wrong, choice.droppedCount) << capacity;
+        for (const char* call : longerCalls) {
+            EXPECT_EQ(listAnswer(choice, call)->adifNr, byPrefixes(call)->adifNr)
+                << call << " " << capacity;
+        }
     }
 }
 
-TEST_F(ExactCalls, CallsLongerThanALookupKeyAreDropped) {
-    // Mainland calls that the prefixes give to Hawaii.
-    entities[0].items.push_back({"=KH6ABCDEFGHIJKLM", 5, 8});  // 17 characters with "="
-    entities[0].items.push_back({"=KH6ABCDEFGHIJKL", 5, 8});   // 16: fits
-    const ExactCallRanking ranking = RankExactCalls(entities, byPrefixes);
-    EXPECT_EQ(ranking.neededCount, 10);
+TEST_F(ExactCalls, CallsWithoutARoomyFormAreLeftOut) {
+    // Mainland calls that the prefixes give to Hawaii: 17 characters with "=" is longer than a
+    // lookup key; 16 fits, but a guard after it would not, so it has no form either.
+    entities[0].items.push_back({"=KH6ABCDEFGHIJKLM", 5, 8});
+    entities[0].items.push_back({"=KH6ABCDEFGHIJK1", 5, 8});
+    entities[0].items.push_back({"=KH6ABCDEFGHIJKL", 5, 8});  // no digit at its end: no guards
+    const ExactCallRanking ranking = rank();
+    EXPECT_EQ(ranking.neededCount, 13);
     EXPECT_EQ(ranking.tooLongCount, 1);
-    const ExactCallChoice choice = TakeExactCalls(ranking, 100);
-    EXPECT_EQ(choice.droppedCount, 1);
-    EXPECT_EQ(choice.kept.count("=KH6ABCDEFGHIJKLM"), 0u);
-    EXPECT_EQ(choice.kept.count("=KH6ABCDEFGHIJKL"), 1u);
+    EXPECT_EQ(ranking.noFormCount, 1);
+    const ExactCallChoice choice = TakeExactCalls(ranking, 1000);
+    EXPECT_EQ(choice.droppedCount, 2);
+    EXPECT_FALSE(choice.keepsExactCall("=KH6ABCDEFGHIJKLM"));
+    EXPECT_FALSE(choice.keepsExactCall("=KH6ABCDEFGHIJK1"));
+    EXPECT_TRUE(choice.keepsExactCall("=KH6ABCDEFGHIJKL"));
 }
 
 }  // namespace
