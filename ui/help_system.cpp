@@ -32,6 +32,7 @@ constexpr std::array kContextTable{
     HelpContextEntry{kMain, "ConfigForSortingAndTtranslate", 150, 0},
     HelpContextEntry{kMain, "ConfigPersonalInfo1", 580, 0},
     HelpContextEntry{kMain, "ConfigCabrilloFormat1", 620, 0},
+    HelpContextEntry{kMain, "UpdateDxccListFromCountryFile", 1800, 0},
     HelpContextEntry{kMain, "SortFileCSV1", 900, 0},
     HelpContextEntry{kMain, "TranslationFile1", 1160, 0},
     HelpContextEntry{kMain, "BookmarksForQSLArchive", 1200, 0},
