@@ -19,6 +19,7 @@
 #include "dxcc/date_value.h"
 #include "dxcc/dxcc_list.h"
 #include "dxcc/dxcc_list_loader.h"
+#include "dxcc/suffix_rules.h"
 #include "dxcc_import/dxcc_import.h"
 #include "input/ascii_case.h"
 #include "run/run_driver.h"
@@ -255,13 +256,21 @@ int runFind(const BatchOptions& options, BatchSession& session, ConsoleUserInter
             std::ostream& out) {
     if (const auto failed = loadDxccList(session, ui))
         return *failed;
+    const std::vector<SuffixRule> suffixRules =
+        ReadSuffixRules(session.values.PathInStartDirectory(kSuffixRulesFileName));
     for (std::string callsign : options.arguments) {
         // As the search panel does: capitals (a-z only), at most 16 characters.
         for (char& ch : callsign) {
             if (ch >= 'a' && ch <= 'z')
                 ch = static_cast<char>(ch - 'a' + 'A');
         }
-        printLookup(callsign.substr(0, 16), session, out);
+        callsign = callsign.substr(0, 16);
+        printLookup(callsign, session, out);
+        // A prefix whose entity depends on the suffix length: its note follows in a line of
+        // its own that begins with a tab.
+        if (const SuffixRule* rule = FindSuffixRule(suffixRules, callsign))
+            out << '\t' << session.texts.FindSuffixRuleNote << rule->Prefix << "  " << rule->Note
+                << '\n';
     }
     return kExitDone;
 }

@@ -1,5 +1,6 @@
 // velmark-batch import-dxcc: the next command of the same start directory uses the new list,
-// and a refused country file leaves the one there in use.
+// and a refused country file leaves the one there in use. find adds the note of the
+// suffix-length table.
 
 #include <gtest/gtest.h>
 
@@ -74,6 +75,18 @@ TEST_F(BatchImport, ARefusedFileLeavesTheListInUse) {
     EXPECT_EQ(run({"import-dxcc", downloads.file("missing.csv")}), kExitFileError);
     EXPECT_NE(err.str().find("missing.csv"), std::string::npos) << err.str();
     EXPECT_EQ(TempDir::read(start.file("DXCC.LST")), before);
+}
+
+TEST_F(BatchImport, FindAddsTheNoteOfASuffixLengthPrefix) {
+    start.write("SUFFIX_RULES.TXT", "SP5  check the suffix\r\n");
+    ASSERT_EQ(run({"find", "SP5XYZ", "SP6XYZ"}), kExitDone);
+    const std::string text = out.str();
+    const std::size_t sp5 = text.find("SP5XYZ\tPOLAND");
+    ASSERT_NE(sp5, std::string::npos) << text;
+    EXPECT_EQ(text.substr(text.find('\n', sp5) + 1),
+              "\tThe DXCC entity of calls with this prefix depends on the length of the suffix, "
+              "which the DXCC list cannot tell - check the card by hand: SP5  check the suffix\n"
+              "SP6XYZ\tPOLAND\t1\t269\t15\t28\tEU\t\t\n");
 }
 
 }  // namespace
