@@ -98,6 +98,7 @@ constexpr std::array kContextTable{
     HelpContextEntry{kSecond, "ZnakSzukany", 1300, 0},
     HelpContextEntry{kSecond, "HelpSzukanieZnaku", 1300, 1300},
     HelpContextEntry{kSecond, "Help_dla_Listy_DXCC", 1600, 1600},
+    HelpContextEntry{kSecond, "Lab_UwagaDoWyniku", 1801, 0},
     // The small windows, as a whole.
     HelpContextEntry{kLanguage, kLanguage, 160, 0},
     HelpContextEntry{kAbout, kAbout, 1340, 0},
