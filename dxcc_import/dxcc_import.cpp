@@ -98,15 +98,15 @@ bool ImportDxccList(const std::string& countryFilePath, const std::string& start
         if (hadList)
             ReplaceFileContents(backupPath, readWholeFile(listPath));
         newList.Commit();
-        // The report of the list's prefix table, as the next load would write it.
-        ReplaceFileContents(startDirectory + "/" + kListReportFileName,
-                            readWholeFile(scratch.file(kListReportFileName)));
         ui.SetProgress(100);
-
         reportList(countryFilePath, file, made, agreement, texts, ui);
         ui.AppendMessage(texts.ImpWritten + listPath);
         ui.AppendMessage(hadList ? texts.ImpBackup + backupPath : texts.ImpNoPrevious);
         ui.AppendMessage(texts.ImpNextCommands);
+        // The report of the new list's prefix table, as the next load would write it; should
+        // it fail, the messages above still tell truly what was done.
+        ReplaceFileContents(startDirectory + "/" + kListReportFileName,
+                            readWholeFile(scratch.file(kListReportFileName)));
         return true;
     } catch (const CountryFileError& error) {
         ui.ErrorBox(texts.ImpRefused + "\r" + texts.ImpInCountryFile + countryFilePath + ", " +

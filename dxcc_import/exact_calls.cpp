@@ -234,14 +234,13 @@ ExactCallRanking RankExactCalls(const std::vector<ListEntity>& entities,
             ++ranking.noFormCount;
         }
     }
-    // Within a tier, calls of rare entities first, weighed by the room they take: the number
-    // of such calls of the entity times the entries of the group (the call, its guards and
-    // companions).
+    // Within a tier, calls that take fewer entries first (a call with its guards and companions
+    // takes as much room as many calls alone: the room holds the most calls that way), then
+    // calls of entities with few such exceptions.
     auto rank = [&](const Head& h) {
         const ExactCall& c = *h.call;
-        const std::size_t weight =
-            static_cast<std::size_t>(neededPerEntity[{c.entity, c.tier}]) * h.group.size();
-        return std::make_tuple(c.tier, weight, c.entity, c.position);
+        return std::make_tuple(c.tier, h.group.size(), neededPerEntity[{c.entity, c.tier}],
+                               c.entity, c.position);
     };
     std::stable_sort(heads.begin(), heads.end(),
                      [&](const Head& a, const Head& b) { return rank(a) < rank(b); });

@@ -9,9 +9,9 @@
 //   3. calls that keep the entity but change the CQ zone, without and then with "/";
 //   4. calls that change the ITU zone only, without and then with "/";
 // within a rank, calls that take fewer entries first (a call with guards, below, costs their
-// room too), then calls of entities with few such exceptions (one DXpedition call decides a
-// rare entity, while the thousands of the big countries share what room is left), then file
-// order.
+// room too, and the room holds the most calls this way), then calls of entities with few such
+// exceptions (one DXpedition call decides a rare entity, while the thousands of the big
+// countries share what room is left), then file order.
 //
 // The list's lookup matches an exact entry as the beginning of the callsign: =4U1G also catches
 // 4U1GSC, which belongs to another entity. A kept call therefore comes with what keeps it from

@@ -13,11 +13,12 @@ using testing::ParseText;
 
 // USA: =K1A and =K1ABC only change the CQ zone, =K1AB and =W1AW change nothing, =KH6XX lives on
 // the mainland. Hawaii and Canada hold calls the prefixes give to the USA; =K1HIA/P is a "/"
-// call, =VE1ABC changes the ITU zone alone.
+// call, =VE1ABC changes the ITU zone alone. Short calls (=KH6XX, =K9VE, =K1HI) need guards,
+// =W9ABC does not.
 const std::string kCalls =
     "K,United States,291,NA,5,8,0,0,0,K W =K1A(4) =K1AB =K1ABC(4) =KH6XX =W1AW;\n"
     "KH6,Hawaii,110,OC,31,61,0,0,0,KH6 =K1HI =K2HI =K3HI =K1HIA/P;\n"
-    "VE,Canada,1,NA,5,9,0,0,0,VE =VE1ZZ(4) =K9VE =VE1ABC[4];\n";
+    "VE,Canada,1,NA,5,9,0,0,0,VE =VE1ZZ(4) =K9VE =VE1ABC[4] =W9ABC;\n";
 
 class ExactCalls : public ::testing::Test {
   protected:
@@ -61,36 +62,37 @@ TEST(CanBeginLongerCall, ShortSuffixesWithoutSlash) {
         EXPECT_EQ(CanBeginLongerCall(call), expected) << call;
 }
 
-TEST_F(ExactCalls, RanksByHowMuchTheyChangeThenByRarityAndRoom) {
+TEST_F(ExactCalls, RanksByHowMuchTheyChangeThenByRoomAndRarity) {
     const ExactCallRanking ranking = rank();
-    EXPECT_EQ(ranking.exactCallCount, 12);
-    EXPECT_EQ(ranking.neededCount, 10);
+    EXPECT_EQ(ranking.exactCallCount, 13);
+    EXPECT_EQ(ranking.neededCount, 11);
     EXPECT_EQ(ranking.redundantCount, 2);
     EXPECT_EQ(ranking.tooLongCount, 0);
     EXPECT_EQ(ranking.noFormCount, 0);
-    // Another entity without "/" (one call of the USA and one of Canada before Hawaii's three,
-    // each with its guards), then with "/", then the CQ zone (Canada's single call, the USA's
-    // cheaper call before =K1A with its companion), then the ITU zone.
+    // Another entity without "/" (the call without guards first, then the USA's single call
+    // before Canada's and Hawaii's, each with its guards), then with "/", then the CQ zone
+    // (Canada's single call, the USA's call before =K1A with its companion), then the ITU zone.
     EXPECT_EQ(headsOf(ranking),
-              (std::vector<std::string>{"=KH6XX", "=K9VE", "=K1HI", "=K2HI", "=K3HI", "=K1HIA/P",
-                                        "=VE1ZZ", "=K1ABC", "=K1A", "=VE1ABC"}));
+              (std::vector<std::string>{"=W9ABC", "=KH6XX", "=K9VE", "=K1HI", "=K2HI", "=K3HI",
+                                        "=K1HIA/P", "=VE1ZZ", "=K1ABC", "=K1A", "=VE1ABC"}));
 }
 
 TEST_F(ExactCalls, AShortCallComesWithGuardsOrTheCallsItWouldCatch) {
     const ExactCallRanking ranking = rank();
     // =KH6XX: every longer KH6XX... is Hawaii's, as its prefix says; 26 guards, one per letter.
-    const std::vector<WrittenEntry>& kh6xx = ranking.groups[0];
+    const std::vector<WrittenEntry>& kh6xx = ranking.groups[1];
     ASSERT_EQ(kh6xx.size(), 27u);
     EXPECT_EQ(kh6xx[0], (WrittenEntry{"=KH6XX", {291, 5, 8}, false}));
     EXPECT_EQ(kh6xx[1], (WrittenEntry{"=KH6XXA", {110, 31, 61}, true}));
     EXPECT_EQ(kh6xx[26], (WrittenEntry{"=KH6XXZ", {110, 31, 61}, true}));
     // =K1A keeps the entity: longer K1A... calls stay in the USA, so no guard; but =K1AB, which
     // the prefixes answer right, would take K1A's zone and comes along.
-    EXPECT_EQ(ranking.groups[8], (std::vector<WrittenEntry>{{"=K1A", {291, 4, 8}, false},
+    EXPECT_EQ(ranking.groups[9], (std::vector<WrittenEntry>{{"=K1A", {291, 4, 8}, false},
                                                             {"=K1AB", {291, 5, 8}, false}}));
     // Calls with "/" and long suffixes cannot begin a longer call.
-    EXPECT_EQ(ranking.groups[5].size(), 1u);
-    EXPECT_EQ(ranking.groups[9].size(), 1u);
+    EXPECT_EQ(ranking.groups[0].size(), 1u);
+    EXPECT_EQ(ranking.groups[6].size(), 1u);
+    EXPECT_EQ(ranking.groups[10].size(), 1u);
 }
 
 TEST_F(ExactCalls, FillsTheCapacityInRankOrderWithWholeGroups) {
@@ -102,17 +104,17 @@ TEST_F(ExactCalls, FillsTheCapacityInRankOrderWithWholeGroups) {
         bool k1aKept;
     };
     const Case cases[] = {
-        {0, 0, 0, false},        {-1, 0, 0, false},
-        {1, 1, 0, false},    // only =K1HIA/P fits; the groups of 27 are passed over
-        {27, 1, 26, false},  // =KH6XX with its guards
-        {30, 4, 26, false},  // then the single calls =K1HIA/P, =VE1ZZ, =K1ABC
-        {32, 5, 26, true},   // and =K1A with =K1AB
-        {200, 10, 5 * 26, true},
+        {0, 0, 0, false},    {-1, 0, 0, false},
+        {1, 1, 0, false},    // =W9ABC
+        {27, 6, 0, true},    // the groups of 27 are passed over for the smaller ones after them
+        {28, 2, 26, false},  // =W9ABC, then =KH6XX with its guards
+        {33, 6, 26, true},   // and =K1HIA/P, =VE1ZZ, =K1ABC, =K1A with =K1AB
+        {200, 11, 5 * 26, true},
     };
     for (const Case& c : cases) {
         const ExactCallChoice choice = TakeExactCalls(ranking, c.capacity);
         EXPECT_EQ(choice.keptNeededCount, c.keptNeeded) << c.capacity;
-        EXPECT_EQ(choice.droppedCount, 10 - c.keptNeeded) << c.capacity;
+        EXPECT_EQ(choice.droppedCount, 11 - c.keptNeeded) << c.capacity;
         EXPECT_EQ(choice.guardCount, c.guards) << c.capacity;
         EXPECT_EQ(choice.keepsExactCall("=K1A"), c.k1aKept) << c.capacity;
         EXPECT_LE(static_cast<int>(choice.kept.size()), std::max(c.capacity, 0)) << c.capacity;
@@ -154,7 +156,7 @@ TEST_F(ExactCalls, CallsWithoutARoomyFormAreLeftOut) {
     entities[0].items.push_back({"=KH6ABCDEFGHIJK1", 5, 8});
     entities[0].items.push_back({"=KH6ABCDEFGHIJKL", 5, 8});  // no digit at its end: no guards
     const ExactCallRanking ranking = rank();
-    EXPECT_EQ(ranking.neededCount, 13);
+    EXPECT_EQ(ranking.neededCount, 14);
     EXPECT_EQ(ranking.tooLongCount, 1);
     EXPECT_EQ(ranking.noFormCount, 1);
     const ExactCallChoice choice = TakeExactCalls(ranking, 1000);
