@@ -104,8 +104,7 @@ TEST_F(ExactCalls, FillsTheCapacityInRankOrderWithWholeGroups) {
         bool k1aKept;
     };
     const Case cases[] = {
-        {0, 0, 0, false},    {-1, 0, 0, false},
-        {1, 1, 0, false},    // =W9ABC
+        {0, 0, 0, false},        {-1, 0, 0, false}, {1, 1, 0, false},  // =W9ABC
         {27, 6, 0, true},    // the groups of 27 are passed over for the smaller ones after them
         {28, 2, 26, false},  // =W9ABC, then =KH6XX with its guards
         {33, 6, 26, true},   // and =K1HIA/P, =VE1ZZ, =K1ABC, =K1A with =K1AB
