@@ -414,6 +414,13 @@ CallsignResolution LookupKey(TListaDXCC& list, std::string_view key, double date
     return result;
 }
 
+std::string SearchedPart(std::string_view callsign) {
+    std::string key = KeyOf(callsign);
+    std::string savedKey = key;
+    ApplyPortableDesignator(key, savedKey);
+    return key;
+}
+
 CallsignResolution ResolveCallsign(TListaDXCC& list, std::string_view callsign, double dateValue) {
     const std::string exactKey = KeyOf("=" + std::string(callsign));
     const CallsignResolution exact = LookupKey(list, exactKey, dateValue, true);

@@ -26,6 +26,11 @@ CallsignResolution ResolveCallsign(TListaDXCC& list, std::string_view callsign, 
 // answered from the list's memory of the previous lookup.
 CallsignResolution LookupKey(TListaDXCC& list, std::string_view key, double dateValue, bool exact);
 
+// The part of a callsign that the prefix search looks at: the whole callsign without "/"; with
+// "/", the prefix before the call (QA/QB1ABC gives QA) or, after the call, the designator unless
+// it says nothing about the place (QB1ABC/P, QB1ABC/4 give QB1ABC; QB1ABC/QC3 gives QC3).
+std::string SearchedPart(std::string_view callsign);
+
 struct PrefixSearchResult {
     std::uint8_t Status = kResolveNoEntity;
     std::int32_t ListLine = 0;

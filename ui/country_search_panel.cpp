@@ -14,10 +14,12 @@
 #include <algorithm>
 #include <cmath>
 
+#include "core/errors.h"
 #include "core/program_values.h"
 #include "core/user_interface.h"
 #include "dxcc/callsign_resolver.h"
 #include "dxcc/date_value.h"
+#include "dxcc/suffix_rules.h"
 #include "input/ascii_case.h"
 #include "settings/text_table.h"
 #include "ui/cp1250_qstring.h"
@@ -264,6 +266,26 @@ void CountrySearchPanel::search() {
         return;
     }
     showResult(ResolveCallsign(*m_list, callsign, TodayDateValue(m_values.Today())));
+    showSuffixRuleNote(callsign);
+}
+
+// Read at every search, so that an edit of the table counts at once; a table that cannot be
+// read gives no note.
+void CountrySearchPanel::showSuffixRuleNote(const std::string& callsign) {
+    std::vector<SuffixRule> rules;
+    try {
+        rules = ReadSuffixRules(m_values.PathInStartDirectory(kSuffixRulesFileName));
+    } catch (const FileError&) {
+        return;
+    }
+    const SuffixRule* rule = FindSuffixRule(rules, callsign);
+    if (rule == nullptr)
+        return;
+    QString note = Lab_UwagaDoWyniku->text();
+    if (!note.isEmpty())
+        note += QLatin1Char('\n');
+    note += FromCp1250(m_texts.FindSuffixRuleNote + rule->Prefix + "  " + rule->Note);
+    Lab_UwagaDoWyniku->setText(note);
 }
 
 void CountrySearchPanel::showResult(const CallsignResolution& result) {

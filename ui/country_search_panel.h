@@ -7,6 +7,7 @@
 #include <QStyledItemDelegate>
 
 #include <array>
+#include <string>
 
 class QLabel;
 class QLineEdit;
@@ -59,7 +60,8 @@ class CountrySearchPanel : public QGroupBox {
     QLineEdit* ZnakSzukany;
     QLabel* Lab_BrakKraju;
     QTableWidget* WynikiSzukaniaZnaku;
-    // Says why a found prefix gives no row (listed twice) or that the entity's validity ended.
+    // Says why a found prefix gives no row (listed twice) or that the entity's validity ended,
+    // and, for a prefix of the suffix-length table, what to check by hand.
     QLabel* Lab_UwagaDoWyniku;
     QPushButton* CofnijSzukanie;
     QPushButton* HelpSzukanieZnaku;
@@ -72,6 +74,7 @@ class CountrySearchPanel : public QGroupBox {
     void fitGridToHeadings();
     void search();
     void showResult(const CallsignResolution& result);
+    void showSuffixRuleNote(const std::string& callsign);
     void emptyResultRow();
 
     const TNazwyJezykowe& m_texts;

@@ -36,6 +36,7 @@ constexpr std::array kContextTable{
     HelpContextEntry{kMain, "ConfigForSortingAndTtranslate", 150, 0},
     HelpContextEntry{kMain, "ConfigPersonalInfo1", 580, 0},
     HelpContextEntry{kMain, "ConfigCabrilloFormat1", 620, 0},
+    HelpContextEntry{kMain, "UpdateDxccListFromCountryFile", 1800, 0},
     HelpContextEntry{kMain, "SortFileCSV1", 900, 0},
     HelpContextEntry{kMain, "TranslationFile1", 1160, 0},
     HelpContextEntry{kMain, "BookmarksForQSLArchive", 1200, 0},
@@ -101,6 +102,7 @@ constexpr std::array kContextTable{
     HelpContextEntry{kSecond, "ZnakSzukany", 1300, 0},
     HelpContextEntry{kSecond, "HelpSzukanieZnaku", 1300, 1300},
     HelpContextEntry{kSecond, "Help_dla_Listy_DXCC", 1600, 1600},
+    HelpContextEntry{kSecond, "Lab_UwagaDoWyniku", 1801, 0},
     // The small windows, as a whole.
     HelpContextEntry{kLanguage, kLanguage, 160, 0},
     HelpContextEntry{kAbout, kAbout, 1340, 0},

@@ -194,6 +194,8 @@ void TForm4::connectCommands() {
             whenIdle([this] { bookmarks(1); }));
     connect(SzukanieKrajuDlaZnaku, &QAction::triggered, this,
             whenIdle(member(&TForm4::findCountry)));
+    connect(UpdateDxccListFromCountryFile, &QAction::triggered, this,
+            whenIdle(member(&TForm4::importDxccList)));
     connect(About1, &QAction::triggered, this, whenIdle(member(&TForm4::about)));
     connect(ExitFromProgram, &QAction::triggered, this, whenIdle(member(&TForm4::exitFromProgram)));
     connect(Button2, &QPushButton::clicked, this, whenIdle(member(&TForm4::confirmConfiguration)));
@@ -279,6 +281,7 @@ void TForm4::applyTexts() {
     for (const auto& [action, key] : actions) {
         action->setText(text(key));
     }
+    UpdateDxccListFromCountryFile->setText(text(&TNazwyJezykowe::MenuImportDxcc));
     const std::array<Text, 8> toolTips{&TNazwyJezykowe::MenuConfiguration,
                                        &TNazwyJezykowe::MenuSortFile,
                                        &TNazwyJezykowe::MenuTranslateFile,

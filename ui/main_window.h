@@ -87,6 +87,8 @@ class TForm4 : public QMainWindow {
     QAction* ConfigForSortingAndTtranslate;
     QAction* ConfigPersonalInfo1;
     QAction* ConfigCabrilloFormat1;
+    // Makes DXCC.LST anew from a country file the user downloaded (cty.csv or cty.dat).
+    QAction* UpdateDxccListFromCountryFile;
     QAction* SortFileCSV1;
     QAction* TranslationFile1;
     QMenu* BookmarksForQSLArchive;
@@ -219,6 +221,9 @@ class TForm4 : public QMainWindow {
     void bookmarks(int order);
     void confirmBookmarks();
     void findCountry();
+    // Asks for a country file and makes DXCC.LST anew from it; the messages go to the message
+    // list. Any list loaded before is released, so the next command loads the new one.
+    void importDxccList();
     // The run driver's Cabrillo output: the second window with its export panel.
     void openCabrilloExport(RunObjects& run);
     // Shows the second window until it closes.

@@ -97,6 +97,8 @@ void TForm4::buildMenu() {
     ConfigCabrilloFormat1 = namedAction("ConfigCabrilloFormat1", this);
     Configuration1->addActions(
         {ConfigForSortingAndTtranslate, ConfigPersonalInfo1, ConfigCabrilloFormat1});
+    UpdateDxccListFromCountryFile = namedAction("UpdateDxccListFromCountryFile", this);
+    Configuration1->addAction(UpdateDxccListFromCountryFile);
 
     SortFileCSV1 = namedAction("SortFileCSV1", this);
     TranslationFile1 = namedAction("TranslationFile1", this);

@@ -16,6 +16,7 @@
 #include "core/errors.h"
 #include "dxcc/bookmarks.h"
 #include "dxcc/dxcc_list_loader.h"
+#include "dxcc_import/dxcc_import.h"
 #include "output/card_layout.h"
 #include "run/start_directory_lock.h"
 #include "ui/cp1250_qstring.h"
@@ -333,6 +334,46 @@ void TForm4::findCountry() {
     window.ShowCountrySearch(*m_dxccList);
     Panel1->hide();
     showSecondWindow(window);
+}
+
+// ---------------------------------------------------------------------------------------------
+// The DXCC list made anew from a country file
+
+void TForm4::importDxccList() {
+    GroupBox1->hide();
+    GroupBox7->hide();
+    Button2->hide();
+    Help_Sort->hide();
+    showPanel(true);
+    ZatListyDXCC->hide();
+    ZatwSortow->hide();
+    ZatwierdzBookmarksDlaArchiwum->hide();
+    Label8->setText(FromCp1250(m_texts.ImpCaption));
+    ProgressBar1->setValue(0);
+    const std::optional<std::string> chosen =
+        m_ui->OpenFileDialog({m_texts.ImpChooseFile, m_texts.ImpFileFilter, {}, {}});
+    if (!chosen) {
+        m_ui->PlainMessage(m_texts.MsgNoFileChosen);
+        return;
+    }
+    // A run waiting for its start works on the list about to be replaced: it is given up, and
+    // the next command loads whichever list is in place then.
+    m_processing.reset();
+    m_dxccList.reset();
+    try {
+        const auto lock =
+            LockStartDirectoryFor(m_values.StartDirectory, kShortCommandLockWait, m_texts, *m_ui);
+        if (!lock)
+            return;
+        const BusyScope busy(*this);
+        if (dxcc_import::ImportDxccList(*chosen, m_values.StartDirectory, m_texts, *m_ui) &&
+            m_values.RunStatus == kStatusFileMissing) {
+            // The list that was missing is in place now.
+            m_values.RunStatus = 0;
+        }
+    } catch (const FileError& error) {
+        m_ui->ErrorBox(error.what());
+    }
 }
 
 }  // namespace velmark::ui

@@ -19,6 +19,8 @@
 #include "dxcc/date_value.h"
 #include "dxcc/dxcc_list.h"
 #include "dxcc/dxcc_list_loader.h"
+#include "dxcc/suffix_rules.h"
+#include "dxcc_import/dxcc_import.h"
 #include "input/ascii_case.h"
 #include "output/card_layout.h"
 #include "run/run_driver.h"
@@ -267,25 +269,43 @@ int runFind(const BatchOptions& options, BatchSession& session, ConsoleUserInter
             std::ostream& out) {
     if (const auto failed = loadDxccList(session, ui))
         return *failed;
+    const std::vector<SuffixRule> suffixRules =
+        ReadSuffixRules(session.values.PathInStartDirectory(kSuffixRulesFileName));
     for (std::string callsign : options.arguments) {
         // As the search panel does: capitals (a-z only), at most 16 characters.
         for (char& ch : callsign) {
             if (ch >= 'a' && ch <= 'z')
                 ch = static_cast<char>(ch - 'a' + 'A');
         }
-        printLookup(callsign.substr(0, 16), session, out);
+        callsign = callsign.substr(0, 16);
+        printLookup(callsign, session, out);
+        // A prefix whose entity depends on the suffix length: its note follows in a line of
+        // its own that begins with a tab.
+        if (const SuffixRule* rule = FindSuffixRule(suffixRules, callsign))
+            out << '\t' << session.texts.FindSuffixRuleNote << rule->Prefix << "  " << rule->Note
+                << '\n';
     }
     return kExitDone;
 }
 
-// Every command writes in the start directory (TYM.LOG, LISTA.UPO, COUNTRIS.CSV) and so holds
-// its lock. A sort or translation finding another run at work is refused at once; a short
-// command waits a few seconds for it to end.
+// A new DXCC.LST from a country file: a refused file changes nothing (exit 1).
+int runImportDxcc(const BatchOptions& options, BatchSession& session, ConsoleUserInterface& ui) {
+    return dxcc_import::ImportDxccList(options.arguments[0], session.values.StartDirectory,
+                                       session.texts, ui)
+               ? kExitDone
+               : kExitRefused;
+}
+
+// Every command writes in the start directory (TYM.LOG, LISTA.UPO, COUNTRIS.CSV, DXCC.LST) and
+// so holds its lock. A sort or translation finding another run at work is refused at once; a
+// short command waits a few seconds for it to end.
 std::chrono::milliseconds lockWaitFor(BatchCommand command) {
     switch (command) {
         case BatchCommand::Sort:
         case BatchCommand::Translate:
             return std::chrono::milliseconds::zero();
+        case BatchCommand::ImportDxcc:
+            return kShortCommandLockWait;
         default:
             return kShortCommandLockWait;
     }
@@ -295,6 +315,7 @@ void printUsage(const BatchOptions* options, std::ostream& stream) {
     TNazwyJezykowe texts;
     texts.Fill(options != nullptr && options->language ? *options->language : kLanguageEnglish);
     stream << texts.BatchUsage << '\n' << texts.BatchUsageTemplate << '\n';
+    stream << texts.BatchUsageImportDxcc << '\n';
 }
 
 }  // namespace
@@ -331,6 +352,8 @@ int RunBatch(const BatchOptions& options, std::ostream& out, std::ostream& err) 
                 return runBookmarks(options, session, ui);
             case BatchCommand::Find:
                 return runFind(options, session, ui, out);
+            case BatchCommand::ImportDxcc:
+                return runImportDxcc(options, session, ui);
             case BatchCommand::None:
                 break;
         }

@@ -124,7 +124,8 @@ std::optional<BatchCommand> commandNamed(std::string_view word) {
         {"sort", BatchCommand::Sort},
         {"translate", BatchCommand::Translate},
         {"bookmarks", BatchCommand::Bookmarks},
-        {"find", BatchCommand::Find}};
+        {"find", BatchCommand::Find},
+        {"import-dxcc", BatchCommand::ImportDxcc}};
     const auto found = commands.find(word);
     if (found == commands.end())
         return std::nullopt;
@@ -142,6 +143,8 @@ bool argumentsFit(const BatchOptions& options) {
             return count == 1 && (options.arguments[0] == "dxcc" || options.arguments[0] == "adif");
         case BatchCommand::Find:
             return count >= 1;
+        case BatchCommand::ImportDxcc:
+            return count == 1;
         case BatchCommand::None:
             return false;
     }

@@ -8,11 +8,11 @@
 
 namespace velmark::batch {
 
-enum class BatchCommand { None, Sort, Translate, Bookmarks, Find };
+enum class BatchCommand { None, Sort, Translate, Bookmarks, Find, ImportDxcc };
 
 struct BatchOptions {
     BatchCommand command = BatchCommand::None;
-    std::vector<std::string> arguments;  // INPUT OUTPUT, dxcc|adif, or callsigns
+    std::vector<std::string> arguments;  // INPUT OUTPUT, dxcc|adif, callsigns, or a country file
 
     std::string startDirectory = ".";
     std::optional<std::string> configFile;

@@ -119,6 +119,12 @@ const Accepted kAccepted[] = {
          EXPECT_EQ(o.findDate, "20240105");
          EXPECT_EQ(o.arguments.size(), 3u);
      }},
+    {"ImportDxccTakesTheCountryFile",
+     {"--start-dir", "qsl", "import-dxcc", "cty.dat"},
+     [](const BatchOptions& o) {
+         EXPECT_EQ(o.command, BatchCommand::ImportDxcc);
+         EXPECT_EQ(o.arguments, std::vector<std::string>{"cty.dat"});
+     }},
     {"HelpNeedsNoCommand", {"--help"}, [](const BatchOptions& o) { EXPECT_TRUE(o.help); }},
     {"VersionNeedsNoCommand", {"--version"}, [](const BatchOptions& o) { EXPECT_TRUE(o.version); }},
     {"Progress",
@@ -158,6 +164,8 @@ const Refused kRefused[] = {
     {"BookmarksWithoutOrder", {"bookmarks"}, "", ""},
     {"BookmarksInAnotherOrder", {"bookmarks", "name"}, "name", ""},
     {"FindWithoutCallsign", {"find"}, "", ""},
+    {"ImportDxccWithoutFile", {"import-dxcc"}, "", ""},
+    {"ImportDxccWithTwoFiles", {"import-dxcc", "cty.csv", "cty.dat"}, "cty.dat", ""},
     {"UnknownOption", {"--colour", "sort", "a", "b"}, "--colour", ""},
     {"OptionWithoutValue", {"sort", "a", "b", "--order"}, "--order", ""},
     {"UnknownOrder", {"--order", "size", "sort", "a", "b"}, "--order", "size"},

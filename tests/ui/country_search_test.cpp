@@ -203,6 +203,23 @@ TEST_F(CountrySearch, GridDrawsNumbersLargeRedAndCentredAndZonesCentred) {
     EXPECT_TRUE(numbers.family() == "Allegro BT" || numbers.bold());
 }
 
+TEST_F(CountrySearch, PrefixesOfTheSuffixLengthTableGetANote) {
+    dir.write("SUFFIX_RULES.TXT", "{ test table\r\nQB1  two letters: BRAVO ISLE\r\nQC  check\r\n");
+    const QString note = QString::fromStdString(texts.FindSuffixRuleNote);
+    Search("qb1xy");
+    EXPECT_EQ(ResultRow(), RowOf(2));
+    EXPECT_EQ(panel->Lab_UwagaDoWyniku->text(), note + "QB1  two letters: BRAVO ISLE");
+    Search("QB2XY");
+    EXPECT_EQ(panel->Lab_UwagaDoWyniku->text(), QString());
+    // Under the note of an expired entity; the table is read anew at every search.
+    Search("QC1AB");
+    EXPECT_EQ(panel->Lab_UwagaDoWyniku->text(),
+              QString::fromStdString(texts.FindValidityEnded) + "\n" + note + "QC  check");
+    dir.write("SUFFIX_RULES.TXT", "");
+    Search("QB1XY");
+    EXPECT_EQ(panel->Lab_UwagaDoWyniku->text(), QString());
+}
+
 TEST(CountrySearchCommand, LoadsTheListShowsThePanelAloneAndKeepsTheList) {
     MainWindowHarness start;
     start.dir.write("DXCC.LST", OrderTestDxccList());

@@ -1,30 +1,37 @@
-// velmark-dxcc-import: makes a DXCC.LST from the public country file cty.csv (AD1C,
-// country-files.com) and proves it with the program's own loader.
+// velmark-dxcc-import: the developers' entry to the DXCC list import that both programs carry
+// (velmark-batch import-dxcc, the window's configuration menu). It makes a DXCC.LST from the
+// public country file (cty.csv or cty.dat, AD1C, country-files.com), proves it with the
+// program's own loader and writes it to any path; data/DXCC.LST is made this way.
 //
-//   velmark-dxcc-import [--check MASTER.SCP] CTY.CSV DXCC.LST
+//   velmark-dxcc-import [--check MASTER.SCP [--examples N]] COUNTRY-FILE DXCC.LST
+//   velmark-dxcc-import --measure --check MASTER.SCP COUNTRY-FILE EXISTING.LST
 //
-// The output is written only after it has loaded cleanly. With --check, every callsign of a
-// Super Check Partial file is also looked up both by the country file's own rules and in the
-// new list, and the agreement is printed. Exit status: 0 done, 1 a data or file problem (the
-// output is not written), 2 a usage error.
+// --measure makes no list: it measures an existing one (an older data/DXCC.LST, say) the same
+// way.
+//
+// With --check, every callsign of a Super Check Partial file is also looked up both by the
+// country file's own rules and in the new list, and the agreement is printed with the first N
+// disagreements (20 unless told). Exit status:
+// 0 done, 1 a data or file problem (the output is not written), 2 a usage error.
 
 #include <algorithm>
-#include <cstdlib>
-#include <filesystem>
 #include <fstream>
 #include <iomanip>
 #include <iostream>
+#include <optional>
 #include <sstream>
 #include <vector>
 
 #include "core/errors.h"
+#include "core/replacing_file.h"
 #include "dxcc_import/agreement.h"
 #include "dxcc_import/country_file.h"
 #include "dxcc_import/country_file_resolver.h"
 #include "dxcc_import/entity_folding.h"
-#include "dxcc_import/exact_calls.h"
-#include "dxcc_import/list_layout.h"
+#include "dxcc_import/list_making.h"
 #include "dxcc_import/loaded_list.h"
+#include "dxcc_import/scratch_directory.h"
+#include "settings/text_table.h"
 
 namespace velmark::dxcc_import {
 namespace {
@@ -39,6 +46,8 @@ struct Arguments {
     std::string countryFile;
     std::string outputList;
     std::string checkCalls;  // empty without --check
+    std::size_t examples = 20;
+    bool measureOnly = false;
 };
 
 std::optional<Arguments> parseArguments(int argc, char** argv) {
@@ -48,6 +57,10 @@ std::optional<Arguments> parseArguments(int argc, char** argv) {
         const std::string argument = argv[i];
         if (argument == "--check" && i + 1 < argc) {
             arguments.checkCalls = argv[++i];
+        } else if (argument == "--measure") {
+            arguments.measureOnly = true;
+        } else if (argument == "--examples" && i + 1 < argc) {
+            arguments.examples = std::stoul(argv[++i]);
         } else if (!argument.empty() && argument.front() == '-') {
             return std::nullopt;
         } else {
@@ -61,93 +74,14 @@ std::optional<Arguments> parseArguments(int argc, char** argv) {
     return arguments;
 }
 
-// A scratch directory for the trial lists and the loader's LISTA.UPO, removed at the end.
-class ScratchDirectory {
-  public:
-    ScratchDirectory() {
-        std::string pattern =
-            (std::filesystem::temp_directory_path() / "velmark-dxcc-import-XXXXXX").string();
-        if (mkdtemp(pattern.data()) == nullptr)
-            throw FileError::FromErrno(pattern);
-        m_path = pattern;
-    }
-    ~ScratchDirectory() {
-        std::error_code ignored;
-        std::filesystem::remove_all(m_path, ignored);
-    }
-    ScratchDirectory(const ScratchDirectory&) = delete;
-    ScratchDirectory& operator=(const ScratchDirectory&) = delete;
-
-    std::string path() const { return m_path.string(); }
-    std::string file(const std::string& name) const { return (m_path / name).string(); }
-
-  private:
-    std::filesystem::path m_path;
-};
-
-void writeFile(const std::string& path, const std::string& bytes) {
-    std::ofstream out(path, std::ios::binary | std::ios::trunc);
-    if (!out)
-        throw FileError::FromErrno(path);
-    out << bytes;
-    out.close();
-    if (!out)
-        throw FileError::FromErrno(path);
-}
-
-// Writes a layout into the scratch directory and loads it; refuses a load that was not clean
-// or whose counts differ from what the layout foresaw.
-LoadedList loadLayout(const ListLayout& layout, const std::string& comment,
-                      const ScratchDirectory& scratch, const std::string& name) {
-    const std::string path = scratch.file(name);
-    writeFile(path, ListFileText(layout, comment));
-    LoadedList loaded(path, scratch.path());
-    if (!loaded.clean()) {
-        std::string report = "the loader refuses the generated list:";
-        for (const std::string& message : loaded.messages()) report += "\n  " + message;
-        throw CountryFileError(report);
-    }
-    const TListaDXCC& list = loaded.list();
-    if (list.CountryCount != layout.entityCount || list.ListLineCount != layout.listLineCount ||
-        list.PrefixCount != layout.prefixEntryCount) {
-        throw CountryFileError(
-            "the loader counts " + std::to_string(list.CountryCount) + " entities, " +
-            std::to_string(list.ListLineCount) + " list lines and " +
-            std::to_string(list.PrefixCount) + " prefix entries where the layout made " +
-            std::to_string(layout.entityCount) + ", " + std::to_string(layout.listLineCount) +
-            " and " + std::to_string(layout.prefixEntryCount));
-    }
-    return loaded;
-}
-
 std::string percent(int part, int whole) {
     std::ostringstream text;
     text << std::fixed << std::setprecision(2) << (whole == 0 ? 0.0 : 100.0 * part / whole) << "%";
     return text.str();
 }
 
-// How many items of the country file the list resolves as the file says, by kind.
-void reportSelfCheck(const std::vector<ListEntity>& entities, LoadedList& list) {
-    int prefixes = 0, prefixesRight = 0, exactCalls = 0, exactCallsRight = 0;
-    for (const ListEntity& entity : entities) {
-        for (const CountryFileItem& item : entity.items) {
-            const bool right = list.Resolve(item.bare()) == AnswerOf(item, entity);
-            if (item.isExactCall()) {
-                ++exactCalls;
-                exactCallsRight += right;
-            } else {
-                ++prefixes;
-                prefixesRight += right;
-            }
-        }
-    }
-    std::cout << "resolved as the country file says: prefixes " << prefixesRight << " of "
-              << prefixes << ", exact calls " << exactCallsRight << " of " << exactCalls << " ("
-              << percent(exactCallsRight, exactCalls) << ")\n";
-}
-
-void reportAgreement(const std::string& callsFile, const std::vector<ListEntity>& entities,
-                     LoadedList& list) {
+void reportAgreement(const std::string& callsFile, std::size_t examples,
+                     const std::vector<ListEntity>& entities, LoadedList& list) {
     std::ifstream in(callsFile, std::ios::binary);
     if (!in)
         throw FileError::FromErrno(callsFile);
@@ -155,7 +89,7 @@ void reportAgreement(const std::string& callsFile, const std::vector<ListEntity>
     const CountryFileResolver countryFile(entities);
     const AgreementCounts counts = MeasureAgreement(
         calls, [&](const std::string& call) { return countryFile.Resolve(call); },
-        [&](const std::string& call) { return list.Resolve(call); });
+        [&](const std::string& call) { return list.Resolve(call); }, examples);
     const int plainCalls = counts.calls - counts.slashCalls;
     const int plainAgreeing = counts.agreeing - counts.slashAgreeing;
     std::cout << "check against " << callsFile << ": " << counts.calls << " callsigns\n"
@@ -169,63 +103,81 @@ void reportAgreement(const std::string& callsFile, const std::vector<ListEntity>
               << percent(counts.slashAgreeing, counts.slashCalls) << ")\n"
               << "  first disagreements (file answer, list answer as entity/CQ zone):\n";
     for (const std::string& example : counts.examples) std::cout << "    " << example << "\n";
+    const AgreementCounts read = MeasureAgreement(
+        calls, [&](const std::string& call) { return countryFile.ResolveWithDesignators(call); },
+        [&](const std::string& call) { return list.Resolve(call); }, 0);
+    std::cout << "  with \"/\" designators read as the program reads them in both:\n"
+              << "  same entity and CQ zone: " << read.agreeing << " ("
+              << percent(read.agreeing, read.calls) << "); same entity: " << read.sameEntity << " ("
+              << percent(read.sameEntity, read.calls) << "); with \"/\": " << read.slashAgreeing
+              << " of " << read.slashCalls << " (" << percent(read.slashAgreeing, read.slashCalls)
+              << ")\n";
 }
 
-int run(const Arguments& arguments) {
+void reportSelfAgreement(const std::vector<ListEntity>& entities, LoadedList& list) {
+    const SelfAgreement self =
+        MeasureSelfAgreement(entities, [&](const std::string& call) { return list.Resolve(call); });
+    std::cout << "resolved as the country file says: prefixes " << self.prefixesRight << " of "
+              << self.prefixes << ", exact calls " << self.exactCallsRight << " of "
+              << self.exactCalls << " (" << percent(self.exactCallsRight, self.exactCalls)
+              << "); to their own entity " << self.sameEntity << " of " << self.items << " ("
+              << percent(self.sameEntity, self.items) << ")\n";
+}
+
+// Measures an existing list against the country file.
+int measure(const Arguments& arguments) {
     const CountryFile countryFile = ReadCountryFile(arguments.countryFile);
     const std::vector<ListEntity> entities = FoldNonDxccEntities(countryFile.entities);
-    const std::string comment = " DXCC.LST made by velmark-dxcc-import from cty.csv release " +
-                                (countryFile.version.empty() ? "unknown" : countryFile.version) +
-                                " (AD1C, country-files.com); regenerate, do not edit";
-    ScratchDirectory scratch;
+    const ScratchDirectory scratch;
+    LoadedList list(arguments.outputList, scratch.path());
+    std::cout << arguments.outputList << ": " << list.list().CountryCount << " entities, "
+              << list.list().ListLineCount << " list lines, " << list.list().PrefixCount
+              << " prefix entries" << (list.clean() ? "" : " (the loader complains)") << "\n";
+    reportSelfAgreement(entities, list);
+    if (!arguments.checkCalls.empty())
+        reportAgreement(arguments.checkCalls, arguments.examples, entities, list);
+    return kExitDone;
+}
 
-    // What the list answers from its plain prefixes alone decides which exact calls it needs.
-    const auto noExactCalls = [](const std::string&) { return false; };
-    const ListLayout plain = LayOutList(entities, noExactCalls);
-    LoadedList plainList = loadLayout(plain, comment, scratch, "PLAIN.LST");
-    const ExactCallRanking ranking =
-        RankExactCalls(entities, [&](const std::string& call) { return plainList.Resolve(call); });
-
-    // Fill the prefix table; should the list lines run out first, give up exact calls until
-    // they fit (a list line carries at least three of them).
-    int capacity = kMaxPrefixEntries - plain.prefixEntryCount;
-    ExactCallChoice choice;
-    ListLayout layout;
-    for (;;) {
-        choice = TakeExactCalls(ranking, capacity);
-        layout = LayOutList(entities,
-                            [&](const std::string& text) { return choice.kept.count(text) > 0; });
-        if (layout.listLineCount <= kMaxListLines || choice.kept.empty())
-            break;
-        capacity =
-            static_cast<int>(choice.kept.size()) - 3 * (layout.listLineCount - kMaxListLines);
-    }
-    LoadedList list = loadLayout(layout, comment, scratch, "DXCC.LST");
-    std::vector<double> seconds{list.loadSeconds()};
-    for (int i = 1; i < kTimedLoads; ++i) {
-        seconds.push_back(LoadedList(scratch.file("DXCC.LST"), scratch.path()).loadSeconds());
+int run(const Arguments& arguments, const TNazwyJezykowe& texts) {
+    if (arguments.measureOnly)
+        return measure(arguments);
+    const CountryFile countryFile = ReadCountryFile(arguments.countryFile);
+    const ScratchDirectory scratch;
+    const MadeList made = MakeDxccList(countryFile, scratch, texts);
+    const std::string trialPath = scratch.file("DXCC.LST");
+    ReplaceFileContents(trialPath, made.text);
+    std::vector<double> seconds;
+    for (int i = 0; i < kTimedLoads; ++i) {
+        seconds.push_back(LoadedList(trialPath, scratch.path()).loadSeconds());
     }
     std::sort(seconds.begin(), seconds.end());
-    writeFile(arguments.outputList, ListFileText(layout, comment));
+    LoadedList list(trialPath, scratch.path());
+    CheckLoadedList(list, made.layout);
+    ReplaceFileContents(arguments.outputList, made.text);
 
-    std::cout << "cty.csv release " << countryFile.version << ": " << countryFile.entities.size()
-              << " entities, " << entities.size() << " DXCC entities after folding\n"
+    const ExactCallRanking& ranking = made.ranking;
+    const ExactCallChoice& choice = made.choice;
+    std::cout << (countryFile.layout == CountryFileLayout::Dat ? "cty.dat" : "cty.csv")
+              << " release " << countryFile.version << ": " << made.fileEntityCount << " entities, "
+              << made.entities.size() << " DXCC entities after folding\n"
               << "wrote " << arguments.outputList << ": " << list.list().CountryCount
               << " entities, " << list.list().ListLineCount << " list lines (of " << kMaxListLines
               << "), " << list.list().PrefixCount << " prefix entries (of " << kMaxPrefixEntries
-              << ")\n"
+              << "): " << made.plainPrefixEntryCount << " prefixes (" << made.redundantPrefixCount
+              << " left out as they answer as a shorter one), " << choice.keptExactCallCount
+              << " exact calls, " << choice.guardCount << " guard entries\n"
               << "loads cleanly with the program's loader in " << std::fixed << std::setprecision(1)
               << seconds[seconds.size() / 2] * 1000.0 << " ms (median of " << kTimedLoads << ")\n"
               << "exact calls: " << ranking.exactCallCount << " in the file, "
               << ranking.redundantCount << " resolved right by the prefixes alone, "
-              << ranking.neededCount << " needed; kept " << choice.kept.size() << " ("
-              << choice.keptNeededCount << " needed, "
-              << choice.kept.size() - static_cast<std::size_t>(choice.keptNeededCount)
-              << " kept so a shorter exact call does not catch them), dropped "
-              << choice.droppedCount << " (" << ranking.tooLongCount << " too long for a key)\n";
-    reportSelfCheck(entities, list);
+              << ranking.neededCount << " needed; kept " << choice.keptNeededCount
+              << " needed, dropped " << choice.droppedCount << " (" << ranking.tooLongCount
+              << " too long for a key, " << ranking.noFormCount
+              << " without a form that keeps longer calls right)\n";
+    reportSelfAgreement(made.entities, list);
     if (!arguments.checkCalls.empty())
-        reportAgreement(arguments.checkCalls, entities, list);
+        reportAgreement(arguments.checkCalls, arguments.examples, made.entities, list);
     return kExitDone;
 }
 
@@ -236,15 +188,19 @@ int main(int argc, char** argv) {
     using namespace velmark::dxcc_import;
     const std::optional<Arguments> arguments = parseArguments(argc, argv);
     if (!arguments) {
-        std::cerr << "usage: velmark-dxcc-import [--check MASTER.SCP] CTY.CSV DXCC.LST\n";
+        std::cerr << "usage: velmark-dxcc-import [--measure] [--check MASTER.SCP [--examples N]] "
+                     "COUNTRY-FILE DXCC.LST\n";
         return kExitUsage;
     }
+    velmark::TNazwyJezykowe texts;
+    texts.Fill(velmark::kLanguageEnglish);
     try {
-        return run(*arguments);
+        return run(*arguments, texts);
     } catch (const velmark::FileError& e) {
         std::cerr << "velmark-dxcc-import: " << e.what() << "\n";
     } catch (const CountryFileError& e) {
-        std::cerr << "velmark-dxcc-import: " << e.what() << "\n";
+        std::cerr << "velmark-dxcc-import: " << arguments->countryFile << ", "
+                  << DescribeCountryFileError(e, texts) << "\n";
     }
     return kExitDataError;
 }
