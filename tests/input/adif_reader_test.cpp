@@ -172,8 +172,9 @@ TEST_F(AdifReaderTest, LengthThatIsNotAWholeNumberStopsWithTheTagAndItsLine) {
 }
 
 TEST_F(AdifReaderTest, StrayHeaderEndAmongRecordsIsNoField) {
-    const auto records = readLog("<CALL:5>Q1AAA<EOH><EOR>");
-    ASSERT_EQ(records.size(), 1u);
+    // After the first "<EOR>" an "<EOH>" can no longer end a header.
+    const auto records = readLog("<CALL:5>Q1AAA<EOR><CALL:5>Q2BBB<EOH><EOR>");
+    ASSERT_EQ(records.size(), 2u);
     EXPECT_EQ(columnNames(), (std::vector<std::string>{"CALL"}));
 }
 
