@@ -136,7 +136,10 @@ TEST_F(LogInputTest, CabrilloLogTakesItsColumnsFromTheNamesFile) {
     EXPECT_EQ(values.RunStatus, 0);
     EXPECT_EQ(State().QsoCount, 2);
     EXPECT_EQ(stored("CALL"), (std::vector<std::string>{"Q2BBB", "Q1CCC"}));
-    EXPECT_EQ(State().Columns.LastColumnName, "CALL");
+    // Cabrillo's kHz become ADIF's MHz, and the band column is added.
+    EXPECT_EQ(stored("FREQ"), (std::vector<std::string>{"7.005", "7.005"}));
+    EXPECT_EQ(stored("BAND"), (std::vector<std::string>{"40m", "40m"}));
+    EXPECT_EQ(State().Columns.LastColumnName, "BAND");
 }
 
 TEST_F(LogInputTest, MissingLogOrNamesFileIsAFileError) {
