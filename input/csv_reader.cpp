@@ -424,6 +424,15 @@ std::string CsvReader::SkipCabrilloHeader() {
 
 void CsvReader::UseCabrilloLayouts(std::vector<CabrilloColumns> layouts) {
     m_layouts = std::move(layouts);
+    if (m_layouts.empty()) {
+        // The column list as it stands now, one field per column; a column added later (the
+        // band a frequency gives) is no field of the QSO lines.
+        CabrilloColumns& byColumns = m_layouts.emplace_back();
+        const ColumnList& columns = m_run.Columns;
+        for (int k = 1; k <= columns.ColumnCount; ++k) {
+            byColumns.Entries.push_back(columns.Positions[static_cast<std::size_t>(k)]);
+        }
+    }
     // Reading the column names in between used the run's character memory; the QSO lines go
     // on from a line's start, or from the blank after a "QSO:" already read.
     m_run.PushbackChar = 0;

@@ -100,7 +100,8 @@ class CsvReader {
     // the first whose number of fields it has and whose CALL field holds a callsign, else the
     // first with its number of fields; one field more than a layout, a single digit, is
     // Cabrillo 3's transmitter number and is dropped. A line that fits no layout is read by the
-    // first. Without layouts the lines follow the column list, one field per column.
+    // first. Without layouts the lines follow the column list as it stands, one field per
+    // column (SkipCabrilloHeader starts so).
     void UseCabrilloLayouts(std::vector<CabrilloColumns> layouts);
 
   private:
