@@ -20,6 +20,7 @@
 #include "output/output_sink.h"
 #include "output/record_writer.h"
 #include "output/run_report.h"
+#include "output/utf8_sink.h"
 #include "settings/configuration.h"
 #include "settings/text_table.h"
 
@@ -178,6 +179,15 @@ void writeHead(OutputSink& sink, OutputTarget target, const RecordLayout& layout
     }
 }
 
+// The file's sink in the run's output encoding: a UTF-8 file gets a converting sink in front of
+// it, and a CSV or TXT mail-merge file its byte-order mark.
+void putEncodingSink(std::optional<Utf8Sink>& utf8, OutputSink& file, const RecordLayout& layout) {
+    utf8.reset();
+    if (layout.Utf8) {
+        utf8.emplace(file, layout.Separator != kAdifSeparator);
+    }
+}
+
 // What the writing loop leaves behind for the report.
 struct WritingResult {
     std::int32_t RowCount = 0;
@@ -194,7 +204,10 @@ WritingResult writeOutputFiles(RunObjects& run, const OutputParameters& paramete
     const std::int64_t inputSize = fileSize(run.Values.InputFileName);
 
     deleteOldPartFiles(outputFileName, parameters.PartExtension);
-    FileSink mainOutput(outputFileName);
+    FileSink mainFile(outputFileName);
+    std::optional<Utf8Sink> mainUtf8;
+    putEncodingSink(mainUtf8, mainFile, layout);
+    OutputSink& mainOutput = mainUtf8 ? static_cast<OutputSink&>(*mainUtf8) : mainFile;
     writeHead(mainOutput, OutputTarget::MainOutput, layout, run);
     TymLog tymLog(run.Values.PathInStartDirectory(kTymLogName), run.Texts.MsgReadBeyondEndOfFile);
     tymLog.OpenForReading();
@@ -202,19 +215,24 @@ WritingResult writeOutputFiles(RunObjects& run, const OutputParameters& paramete
     WritingResult result;
     CardLayout cards(parameters.QsosPerCard);
     std::optional<FileSink> partOutput;
+    std::optional<Utf8Sink> partUtf8;
     int partNumber = 0;
     int cardsInPart = 0;
+    auto part = [&]() -> OutputSink& {
+        return partUtf8 ? static_cast<OutputSink&>(*partUtf8) : *partOutput;
+    };
     auto writeToBoth = [&](auto&& write) {
         write(mainOutput);
         if (partOutput)
-            write(*partOutput);
+            write(part());
     };
     for (int s = 1; s <= state.QsoCount; ++s) {
         if (parameters.Divided && !partOutput) {
             result.LastPartFileName =
                 partFileName(outputFileName, ++partNumber, parameters.PartExtension);
             partOutput.emplace(result.LastPartFileName);
-            writeHead(*partOutput, OutputTarget::PartOutput, layout, run);
+            putEncodingSink(partUtf8, *partOutput, layout);
+            writeHead(part(), OutputTarget::PartOutput, layout, run);
         }
         ++result.RowCount;
         tymLog.ReadByQsoNr(state.Index.At(s).QsoNr, state.OutputRecord);
@@ -230,13 +248,14 @@ WritingResult writeOutputFiles(RunObjects& run, const OutputParameters& paramete
         if (step.CardComplete)
             ++cardsInPart;
         if (parameters.Divided && cardsInPart == parameters.CardsPerPart) {
+            partUtf8.reset();
             partOutput->Close();
             partOutput.reset();
             cardsInPart = 0;
         }
         showProgress(run.Ui, s, inputSize);
     }
-    mainOutput.Close();
+    mainFile.Close();
     run.Ui.SetProgress(100);
     if (partOutput)
         partOutput->Close();
