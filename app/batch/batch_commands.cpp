@@ -13,13 +13,13 @@
 #include "core/field_catalogue.h"
 #include "core/processing_object.h"
 #include "core/program_values.h"
-#include "run/run_driver.h"
 #include "dxcc/bookmarks.h"
 #include "dxcc/callsign_resolver.h"
 #include "dxcc/date_value.h"
 #include "dxcc/dxcc_list.h"
 #include "dxcc/dxcc_list_loader.h"
 #include "input/ascii_case.h"
+#include "run/run_driver.h"
 #include "settings/configuration.h"
 #include "settings/program_locations.h"
 #include "settings/text_table.h"
@@ -65,6 +65,10 @@ void applyOverrides(const BatchOptions& options, TKonfiguracja& config) {
         config.DateSeparator = *options.dateSeparator;
     if (options.timeSeparator)
         config.TimeSeparator = *options.timeSeparator;
+    if (options.inputEncoding)
+        config.InputEncoding = static_cast<InputEncoding>(*options.inputEncoding);
+    if (options.outputEncoding)
+        config.OutputEncoding = static_cast<OutputEncoding>(*options.outputEncoding);
 }
 
 // A configuration file named on the command line must be readable: running on the start-up
@@ -153,9 +157,10 @@ std::optional<std::string> chooseCabrilloTemplate(const BatchOptions& options,
 // The batch tool's Cabrillo export: the chosen template, the configuration's personal data.
 void exportCabrillo(RunObjects& run, const std::string& templateName, bool& written) {
     run.Ui.SetCaption(run.Texts.CapWritingCabrillo);
-    written = ExportCabrillo(templateName, CabrilloExportRun{run.Catalogue, run.Texts, run.Values,
-                                                             run.Config.PersonalInfo, run.Ui,
-                                                             run.Processing.OutputFileName});
+    written = ExportCabrillo(
+        templateName,
+        CabrilloExportRun{run.Catalogue, run.Texts, run.Values, run.Config.PersonalInfo, run.Ui,
+                          run.Processing.OutputFileName, run.Config.OutputEncoding});
 }
 
 int runSortOrTranslation(const BatchOptions& options, BatchSession& session,
@@ -266,7 +271,9 @@ int runFind(const BatchOptions& options, BatchSession& session, ConsoleUserInter
 void printUsage(const BatchOptions* options, std::ostream& stream) {
     TNazwyJezykowe texts;
     texts.Fill(options != nullptr && options->language ? *options->language : kLanguageEnglish);
-    stream << texts.BatchUsage << '\n' << texts.BatchUsageTemplate << '\n';
+    stream << texts.BatchUsage << '\n'
+           << texts.BatchUsageTemplate << '\n'
+           << texts.BatchUsageEncoding << '\n';
 }
 
 }  // namespace
