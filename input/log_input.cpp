@@ -145,8 +145,10 @@ std::vector<CabrilloColumns> LogInputPhase::cabrilloColumns(const std::string& c
         }
         const std::vector<CabrilloLayoutLine> layouts = LayoutsForContest(text, contest);
         if (!layouts.empty()) {
+            std::vector<CabrilloColumns> columns =
+                RegisterCabrilloLayouts(layouts, m_run.Catalogue, state.Columns);
             m_run.Ui.AppendMessage(m_run.Texts.MsgCabrilloLayoutUsed + contest);
-            return RegisterCabrilloLayouts(layouts, m_run.Catalogue, state.Columns);
+            return columns;
         }
     }
     ByteSource names =

@@ -71,9 +71,13 @@ TEST(CabrilloRoundTrip, BringsBackEveryFieldTheTemplateCarries) {
              {"CALL", "MODE", "QSO_DATE", "TIME_ON", "OPERATOR", "RST_SENT", "RST_RCVD"}) {
             EXPECT_EQ(after.at(same), before.at(same)) << same;
         }
-        // The Cabrillo line holds the frequency in whole kHz and the serials in four digits.
+        // The Cabrillo line holds the frequency in whole kHz, which come back as MHz with the
+        // band they lie in, and the serials in four digits.
         const double khz = std::stod(before.at("FREQ")) * 1000.0;
-        EXPECT_EQ(std::stol(after.at("FREQ")), static_cast<long>(std::floor(khz + 1e-6)));
+        EXPECT_EQ(static_cast<long>(std::floor(std::stod(after.at("FREQ")) * 1000.0 + 1e-6)),
+                  static_cast<long>(std::floor(khz + 1e-6)));
+        EXPECT_EQ(after.at("FREQ").find('.'), after.at("FREQ").size() - 4);
+        EXPECT_FALSE(after.at("BAND").empty());
         EXPECT_EQ(std::stoi(after.at("STX")), std::stoi(before.at("STX")));
         EXPECT_EQ(std::stoi(after.at("SRX")), std::stoi(before.at("SRX")));
         EXPECT_EQ(after.at("QSO_WORD"), "QSO:");

@@ -145,6 +145,17 @@ TEST_F(DxccListLoaderTest, QuotesAndTrailingColonOrSemicolonAreNotPartOfAnItem) 
               (std::vector<std::string>{"AA", "AB", "AC", "AD", "AE", "AF", "AG"}));
 }
 
+// The layout lets a zone mark, ":" or ";" follow a quoted item before its comma; the quotes
+// are still no part of the prefix.
+TEST_F(DxccListLoaderTest, QuotedItemFollowedByAZoneMarkOrColonLosesItsQuotes) {
+    const TListaDXCC& list = Load({HeaderLine("Entity", 14, 28, "EU", "1"),
+                                   PrefixLine("\"QC\"(15),\"QD\"[20],\"QE\":,\"QF\";")});
+
+    EXPECT_EQ(PrefixTexts(list), (std::vector<std::string>{"QC", "QD", "QE", "QF"}));
+    EXPECT_EQ(list.ListLineTable[2].CqZone, 15);
+    EXPECT_EQ(list.ListLineTable[3].ItuZone, 20);
+}
+
 TEST_F(DxccListLoaderTest, BlankSeparatedPrefixesInOneItem) {
     const TListaDXCC& list =
         Load({HeaderLine("Entity", 14, 28, "EU", "1"), PrefixLine("AA AB AC(15)")});
