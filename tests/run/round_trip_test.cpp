@@ -136,5 +136,26 @@ INSTANTIATE_TEST_SUITE_P(
                (info.param.encoding == OutputEncoding::Utf8 ? "Utf8" : "Cp1250");
     });
 
+// The end-to-end pair of the corpus: a QRZ log with quoted nicknames and JSON written as CSV
+// (real-qrz-quotes-to-csv) and that CSV read back (real-qrz-quotes-csv-back-to-adif).
+TEST(QuotesRoundTrip, TheGoldenPairReadsWhatTheOtherWrites) {
+    const std::filesystem::path golden =
+        std::filesystem::path(VELMARK_TEST_DATA_DIR) / ".." / "golden";
+    EXPECT_EQ(
+        testing::TempDir::read(
+            (golden / "real-qrz-quotes-csv-back-to-adif/start/qrz.csv").string()),
+        testing::TempDir::read((golden / "real-qrz-quotes-to-csv/expected/out/qrz.csv").string()));
+    const auto original =
+        adifRecords((golden / "real-qrz-quotes-to-csv/start/qrzlog.adi").string());
+    const auto back =
+        adifRecords((golden / "real-qrz-quotes-csv-back-to-adif/expected/out/qrz.adi").string());
+    ASSERT_EQ(back.size(), original.size());
+    for (std::size_t q = 0; q < original.size(); ++q) {
+        for (const char* name : {"NAME", "COMMENT", "CALL"}) {
+            EXPECT_EQ(back[q].at(name), original[q].at(name)) << name;
+        }
+    }
+}
+
 }  // namespace
 }  // namespace velmark
