@@ -14,14 +14,15 @@
 #include "core/field_catalogue.h"
 #include "core/processing_object.h"
 #include "core/program_values.h"
-#include "run/run_driver.h"
 #include "core/user_interface.h"
 #include "dxcc/dxcc_list.h"
+#include "run/run_driver.h"
 #include "settings/configuration.h"
 #include "settings/text_table.h"
 
 class QAction;
 class QCheckBox;
+class QComboBox;
 class QGroupBox;
 class QLabel;
 class QLineEdit;
@@ -123,6 +124,12 @@ class TForm4 : public QMainWindow {
     QLabel* Label7;
     QGroupBox* GroupBox3;
     QListWidget* ListBox1;
+    QGroupBox* GroupBoxEncoding;
+    QLabel* Lab_InputEncoding;
+    QComboBox* InputEncodingList;  // auto, CP1250, UTF-8
+    QLabel* Lab_OutputEncoding;
+    QComboBox* OutputEncodingList;  // CP1250, UTF-8
+    QPushButton* Help_Encoding;
 
     // --- QSL print options ---
     QGroupBox* GroupBox7;
@@ -167,6 +174,7 @@ class TForm4 : public QMainWindow {
     QWidget* buildMainConfiguration();
     QWidget* buildSortTranslateGroup();
     QWidget* buildDateFormatFrame();
+    QWidget* buildEncodingGroup();
     QWidget* buildQslPrintOptions();
     QWidget* buildProcessingPanel();
     QWidget* buildPersonalData();
