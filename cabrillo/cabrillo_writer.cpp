@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 #include <filesystem>
+#include <memory>
 #include <optional>
 
 #include "core/bounded_text.h"
@@ -151,9 +152,9 @@ bool ExportCabrillo(const std::string& templateName, const CabrilloExportRun& ru
     warnAboutFieldNames(*form, run);
     // 3. The output file and TYM.LOG.
     FileSink file(run.OutputFileName);
-    std::optional<Utf8Sink> utf8;
+    std::unique_ptr<Utf8Sink> utf8;
     if (run.Encoding == OutputEncoding::Utf8) {
-        utf8.emplace(file, false);
+        utf8 = std::make_unique<Utf8Sink>(file, false);
     }
     OutputSink& output = utf8 ? static_cast<OutputSink&>(*utf8) : file;
     tymLog.OpenForReading();

@@ -3,6 +3,7 @@
 #include <cmath>
 #include <cstdio>
 #include <filesystem>
+#include <memory>
 #include <optional>
 
 #include "core/country_groups.h"
@@ -181,11 +182,11 @@ void writeHead(OutputSink& sink, OutputTarget target, const RecordLayout& layout
 
 // The file's sink in the run's output encoding: a UTF-8 file gets a converting sink in front of
 // it, and a CSV or TXT mail-merge file its byte-order mark.
-void putEncodingSink(std::optional<Utf8Sink>& utf8, OutputSink& file, const RecordLayout& layout) {
-    utf8.reset();
-    if (layout.Utf8) {
-        utf8.emplace(file, layout.Separator != kAdifSeparator);
+std::unique_ptr<Utf8Sink> encodingSink(OutputSink& file, const RecordLayout& layout) {
+    if (!layout.Utf8) {
+        return nullptr;
     }
+    return std::make_unique<Utf8Sink>(file, layout.Separator != kAdifSeparator);
 }
 
 // What the writing loop leaves behind for the report.
@@ -205,8 +206,7 @@ WritingResult writeOutputFiles(RunObjects& run, const OutputParameters& paramete
 
     deleteOldPartFiles(outputFileName, parameters.PartExtension);
     FileSink mainFile(outputFileName);
-    std::optional<Utf8Sink> mainUtf8;
-    putEncodingSink(mainUtf8, mainFile, layout);
+    const std::unique_ptr<Utf8Sink> mainUtf8 = encodingSink(mainFile, layout);
     OutputSink& mainOutput = mainUtf8 ? static_cast<OutputSink&>(*mainUtf8) : mainFile;
     writeHead(mainOutput, OutputTarget::MainOutput, layout, run);
     TymLog tymLog(run.Values.PathInStartDirectory(kTymLogName), run.Texts.MsgReadBeyondEndOfFile);
@@ -215,7 +215,7 @@ WritingResult writeOutputFiles(RunObjects& run, const OutputParameters& paramete
     WritingResult result;
     CardLayout cards(parameters.QsosPerCard);
     std::optional<FileSink> partOutput;
-    std::optional<Utf8Sink> partUtf8;
+    std::unique_ptr<Utf8Sink> partUtf8;
     int partNumber = 0;
     int cardsInPart = 0;
     auto part = [&]() -> OutputSink& {
@@ -231,7 +231,7 @@ WritingResult writeOutputFiles(RunObjects& run, const OutputParameters& paramete
             result.LastPartFileName =
                 partFileName(outputFileName, ++partNumber, parameters.PartExtension);
             partOutput.emplace(result.LastPartFileName);
-            putEncodingSink(partUtf8, *partOutput, layout);
+            partUtf8 = encodingSink(*partOutput, layout);
             writeHead(part(), OutputTarget::PartOutput, layout, run);
         }
         ++result.RowCount;
