@@ -94,11 +94,12 @@ int StoreField(std::string_view value, RecordTarget& target) {
         target.Record.QsoNr = target.QsoNumber;
         return static_cast<int>(value.size());
     }
-    std::string scratch;
     if (kind == kModeKind) {
         value = expandMode(value);
     } else if (kind == kTimeOnKind || kind == kTimeOffKind) {
-        value = timeWithoutSeconds(value, scratch);
+        std::string scratch;
+        target.Record.SetSlot(kind, timeWithoutSeconds(value, scratch));
+        return static_cast<int>(target.Record.Slot(kind).size());
     }
     target.Record.SetSlot(kind, value);
     return static_cast<int>(target.Record.Slot(kind).size());
@@ -323,7 +324,9 @@ bool AdifReader::ReadAdifRecord(RecordTarget& target) {
             continue;
         }
         holdsValue = true;
-        storeValueless(target);
+        if (!m_valueless.empty()) {
+            storeValueless(target);
+        }
         storeTag(value, name, target);
     }
 }
