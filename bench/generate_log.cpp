@@ -2,9 +2,11 @@
 // callsigns built from real prefixes with the repeats a real log has (the same station worked
 // on several bands), a share of QSOs with a QSL manager or a DIRECT route.
 //
-//   velmark-generate-log COUNT [SEED] [adif|csv] > log.adi
+//   velmark-generate-log COUNT [SEED] [adif|csv] [cp1250|utf-8] > log.adi
 //
-// The same COUNT and SEED always give the same bytes.
+// The same COUNT and SEED always give the same bytes. With cp1250 or utf-8 every QSO also gets
+// the operator's NAME, with the letters of Central and Northern European names, written in that
+// encoding (ADIF lengths count the bytes); without, the log is plain ASCII.
 
 #include <array>
 #include <cstdint>
@@ -30,6 +32,12 @@ constexpr std::array<std::string_view, 9> kBandFreqs = {"1.830", "3.550", "7.020
                                                           "14.025", "18.080", "21.030", "24.900",
                                                           "28.050"};
 constexpr std::array<std::string_view, 4> kModes = {"CW", "SSB", "FT8", "RTTY"};
+
+// Operators' names in UTF-8; the code page 1250 log has them in its bytes (the last two letters
+// are not in code page 1250, so a UTF-8 log also makes the reader replace some).
+constexpr std::array<std::string_view, 12> kNames = {
+    "Paweł Żółć", "Łukasz Wąsik", "Jörg Groß", "Małgorzata", "Jiří Dvořák", "Zoltán Kovács",
+    "Ştefan",     "Ana María",    "John",      "Hans",       "Bjørn",       "Doğan"};
 
 class LogGenerator {
 public:
@@ -109,6 +117,36 @@ void adifField(std::string& out, std::string_view name, std::string_view value) 
     out += value;
 }
 
+// A UTF-8 name of kNames in code page 1250 ("?" for the letters code page 1250 lacks).
+std::string cp1250Of(std::string_view utf8) {
+    static constexpr std::array<std::pair<std::string_view, char>, 22> kLetters = {{
+        {"ł", '\xB3'}, {"Ż", '\xAF'}, {"ó", '\xF3'}, {"ć", '\xE6'}, {"Ł", '\xA3'},
+        {"ą", '\xB9'}, {"ö", '\xF6'}, {"ß", '\xDF'}, {"ř", '\xF8'}, {"í", '\xED'},
+        {"á", '\xE1'}, {"Ş", '\xAA'}, {"ş", '\xBA'}, {"é", '\xE9'}, {"ü", '\xFC'},
+        {"ż", '\xBF'}, {"ś", '\x9C'}, {"ę", '\xEA'}, {"ń", '\xF1'}, {"ź", '\x9F'},
+        {"ø", '?'},     {"ğ", '?'},
+    }};
+    std::string out;
+    for (std::size_t i = 0; i < utf8.size();) {
+        if (static_cast<unsigned char>(utf8[i]) < 0x80) {
+            out += utf8[i++];
+            continue;
+        }
+        char byte = '?';
+        std::size_t length = 2;
+        for (const auto& [letter, code] : kLetters) {
+            if (utf8.substr(i, letter.size()) == letter) {
+                byte = code;
+                length = letter.size();
+                break;
+            }
+        }
+        out += byte;
+        i += length;
+    }
+    return out;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -119,6 +157,8 @@ int main(int argc, char** argv) {
     const long count = std::strtol(argv[1], nullptr, 10);
     const auto seed = argc > 2 ? static_cast<std::uint32_t>(std::strtoul(argv[2], nullptr, 10)) : 1u;
     const bool csv = argc > 3 && std::string_view(argv[3]) == "csv";
+    const std::string_view names = argc > 4 ? std::string_view(argv[4]) : std::string_view();
+    const bool withNames = names == "cp1250" || names == "utf-8";
     if (count < 1 || count > 1000000) {
         std::fprintf(stderr, "COUNT must be 1 to 1000000\n");
         return 2;
@@ -126,8 +166,11 @@ int main(int argc, char** argv) {
 
     LogGenerator generator(seed);
     Clock clock;
-    std::string out = csv ? "CALL,QSO_DATE,TIME_ON,BAND,FREQ,MODE,RST_SENT,RST_RCVD,QSL_VIA\r\n"
+    std::string out = csv ? "CALL,QSO_DATE,TIME_ON,BAND,FREQ,MODE,RST_SENT,RST_RCVD,QSL_VIA"
                           : "Generated QSO log\r\n<ADIF_VER:5>3.1.4\r\n<EOH>\r\n";
+    if (csv) {
+        out += withNames ? ",NAME\r\n" : "\r\n";
+    }
     for (long n = 0; n < count; ++n) {
         clock.advance(1 + static_cast<int>(generator.pick(n % 50 == 0 ? 600 : 8)));
         const auto band = generator.pick(kBands.size());
@@ -135,10 +178,13 @@ int main(int argc, char** argv) {
         const std::string rst = mode == "SSB" ? "59" : mode == "FT8" ? "-10" : "599";
         const std::string call = generator.callsign();
         const std::string via = generator.qslVia();
+        // Names take nothing from the random numbers, so the rest of the log stays the same.
+        const std::string_view nameUtf8 = kNames[static_cast<std::size_t>(n) % kNames.size()];
+        const std::string name = names == "utf-8" ? std::string(nameUtf8) : cp1250Of(nameUtf8);
         if (csv) {
             out += call + ',' + clock.date() + ',' + clock.time() + ',' + std::string(kBands[band]) +
                    ',' + std::string(kBandFreqs[band]) + ',' + std::string(mode) + ',' + rst + ',' +
-                   rst + ',' + via + "\r\n";
+                   rst + ',' + via + (withNames ? ",\"" + name + "\"" : std::string()) + "\r\n";
         } else {
             adifField(out, "CALL", call);
             adifField(out, "QSO_DATE", clock.date());
@@ -149,6 +195,9 @@ int main(int argc, char** argv) {
             adifField(out, "RST_SENT", rst);
             adifField(out, "RST_RCVD", rst);
             adifField(out, "QSL_VIA", via);
+            if (withNames) {
+                adifField(out, "NAME", name);
+            }
             out += "<EOR>\r\n";
         }
         if (out.size() > (1u << 20)) {

@@ -111,3 +111,18 @@ by_manager=$(awk '/^by_manager/ { print $2 }' "$WORK/sort.txt")
 echo "callsign sort alone, $(awk '/^entries/ { print $2 }' "$WORK/sort.txt") entries:" \
     "${by_call} s by callsign ($(verdict "$by_call < 0.1")," \
     "target < 0.1 s), ${by_manager} s by QSL manager ($(verdict "$by_manager < 0.1"))"
+
+# The same sort of a log whose QSOs carry the operator's name, once in code page 1250 and once
+# in UTF-8 (read as auto: recognised and converted as it is read). Target: UTF-8 within 1.2x.
+echo
+for names in cp1250 utf-8; do
+    "$BUILD/bench/velmark-generate-log" "$QSOS" 1 adif "$names" >"$WORK/names-$names.adi"
+    measure_best "$BUILD/app/batch/velmark-batch" --start-dir "$WORK" --lang en \
+        --input-type adif --input-date YYYYMMDD --output-type csv --output-date as-input \
+        --order dxcc --per-card 3 --no-divide sort "$WORK/names-$names.adi" "$WORK/out/names.csv"
+    printf -v "cpu_${names//-/}" '%s' "$BEST_CPU"
+    echo "log with names in $names: run ${BEST_SECONDS} s, cpu ${BEST_CPU} s"
+done
+utf8_ratio=$(ratio "$cpu_utf8" "$cpu_cp1250")
+echo "UTF-8 log / code page 1250 log, cpu: $utf8_ratio ($(verdict "$utf8_ratio <= 1.2"), target <= 1.2)"
+rm -f "$WORK/out/names.csv"

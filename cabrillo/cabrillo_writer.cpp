@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 #include <filesystem>
+#include <memory>
 #include <optional>
 
 #include "core/bounded_text.h"
@@ -12,8 +13,10 @@
 #include "core/tym_log.h"
 #include "core/user_interface.h"
 #include "input/ascii_case.h"
+#include "input/cabrillo_frequency.h"
 #include "output/date_time_conversion.h"
 #include "output/output_sink.h"
+#include "output/utf8_sink.h"
 #include "settings/configuration.h"
 #include "settings/text_table.h"
 
@@ -23,6 +26,7 @@ namespace {
 namespace fs = std::filesystem;
 
 constexpr int kFreqKind = StandardKind("FREQ");
+constexpr int kBandKind = StandardKind("BAND");
 constexpr int kModeKind = StandardKind("MODE");
 constexpr int kSrxKind = StandardKind("SRX");
 constexpr int kStxKind = StandardKind("STX");
@@ -147,7 +151,12 @@ bool ExportCabrillo(const std::string& templateName, const CabrilloExportRun& ru
     }
     warnAboutFieldNames(*form, run);
     // 3. The output file and TYM.LOG.
-    FileSink output(run.OutputFileName);
+    FileSink file(run.OutputFileName);
+    std::unique_ptr<Utf8Sink> utf8;
+    if (run.Encoding == OutputEncoding::Utf8) {
+        utf8 = std::make_unique<Utf8Sink>(file, false);
+    }
+    OutputSink& output = utf8 ? static_cast<OutputSink&>(*utf8) : file;
     tymLog.OpenForReading();
     // 4. The header lines, personal data included.
     for (int k = 1; k <= form->PatternIndex; ++k) {
@@ -157,7 +166,7 @@ bool ExportCabrillo(const std::string& templateName, const CabrilloExportRun& ru
     writeQsoLines(*form, tymLog, tymLogSize, output, run.Ui);
     // 6. The end line.
     output.WriteLine(form->EndLine);
-    output.Close();
+    file.Close();
     tymLog.Close();
     // 7. Progress and the four message lines.
     reportWritten(run);
@@ -190,6 +199,9 @@ std::string CabrilloFieldValue(const CabrilloTemplate& form, int k, const QsoRec
     std::string value(record.Slot(kind));
     switch (kind) {
         case kFreqKind:
+            if (value.empty()) {
+                return CabrilloBandDesignator(record.Slot(kBandKind));
+            }
             return KeepFirst(FreqMhzToKhz(std::move(value), form.FreqUnitIn), kFreqLength);
         case kModeKind:
             return cabrilloMode(std::move(value));

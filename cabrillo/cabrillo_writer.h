@@ -10,6 +10,7 @@
 
 #include "cabrillo/contest_template.h"
 #include "core/qso_record.h"
+#include "core/text_encoding.h"
 
 namespace velmark {
 
@@ -36,6 +37,8 @@ struct CabrilloExportRun {
     UserInterface& Ui;
     // Full path of the Cabrillo file, chosen in the run's save dialog.
     std::string OutputFileName;
+    // The encoding the file is written in (UTF-8 without a byte-order mark).
+    OutputEncoding Encoding = OutputEncoding::Cp1250;
 };
 
 // Writes the Cabrillo file through the template of that name in CABRILLO_FORM, from the start
@@ -51,9 +54,10 @@ bool ExportCabrillo(const std::string& templateName, const CabrilloExportRun& ru
 std::string BuildQsoLine(const CabrilloTemplate& form, const QsoRecord& record);
 
 // The value written for field k (1..FieldCount) of the template, rewritten for Cabrillo: FREQ in
-// kHz, MODE as a Cabrillo mode (SSB as PH; RTTY, PSK31 and BPSK31 as RY, in any letter case),
-// QSO_DATE in the Cabrillo date format, SRX and STX in four digits, QSO_NUM as the record's number;
-// any other field as stored.
+// kHz (a QSO without FREQ whose BAND is 6m or above gets the band's designator, 144 for 2m, as
+// a Cabrillo log read in gives it), MODE as a Cabrillo mode (SSB as PH; RTTY, PSK31 and BPSK31 as
+// RY, in any letter case), QSO_DATE in the Cabrillo date format, SRX and STX in four digits,
+// QSO_NUM as the record's number; any other field as stored.
 std::string CabrilloFieldValue(const CabrilloTemplate& form, int k, const QsoRecord& record);
 
 // A frequency stored in MHz written in kHz: the decimals after the decimal mark ("," or else

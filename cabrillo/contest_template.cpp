@@ -9,6 +9,7 @@
 #include "core/errors.h"
 #include "core/field_catalogue.h"
 #include "core/program_values.h"
+#include "core/text_encoding.h"
 #include "input/ascii_case.h"
 #include "output/output_sink.h"
 #include "settings/configuration.h"
@@ -59,7 +60,8 @@ std::string readWholeFile(const std::string& path) {
     if (std::ferror(file.get()) != 0) {
         throw FileError::FromErrno(path);
     }
-    return bytes;
+    // A template saved by an editor that marks UTF-8 with a byte-order mark.
+    return OwnFileText(std::move(bytes));
 }
 
 bool hasFieldNameLineEnd(std::string_view line) {

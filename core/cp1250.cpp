@@ -89,6 +89,10 @@ char32_t nextCodePoint(std::string_view text, size_t& pos) {
 
 }  // namespace
 
+const std::array<char32_t, 256>& Cp1250CodePoints() {
+    return tables().toUnicode;
+}
+
 std::string Cp1250ToUtf8(std::string_view bytes) {
     const auto& table = tables().toUnicode;
     std::string out;

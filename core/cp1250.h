@@ -2,6 +2,7 @@
 // Conversion between code page 1250 (the byte form of every text the program reads or writes)
 // and UTF-8. The core keeps text as CP1250 bytes; only the edges convert.
 
+#include <array>
 #include <string>
 #include <string_view>
 
@@ -15,5 +16,9 @@ std::string Cp1250ToUtf8(std::string_view bytes);
 // Cp1250ToUtf8 and Utf8ToCp1250 round-trip every byte string. A character that CP1250 cannot
 // represent, or malformed UTF-8, throws FileError (a conversion failure stops the command).
 std::string Utf8ToCp1250(std::string_view utf8);
+
+// The Unicode code point of every code page 1250 byte (the five undefined bytes give the C1
+// control character of their own value).
+const std::array<char32_t, 256>& Cp1250CodePoints();
 
 }  // namespace velmark

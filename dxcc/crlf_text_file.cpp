@@ -7,6 +7,7 @@
 
 #include "core/errors.h"
 #include "core/replacing_file.h"
+#include "core/text_encoding.h"
 
 namespace velmark {
 
@@ -18,9 +19,11 @@ std::vector<NumberedLine> ReadTextLines(const std::string& path) {
     std::ifstream in(path, std::ios::binary);
     if (!in)
         throw FileError::FromErrno(path);
-    const std::string bytes{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+    std::string read{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
     if (in.bad())
         throw FileError::FromErrno(path);
+    // A list saved by an editor that marks UTF-8 with a byte-order mark.
+    const std::string bytes = OwnFileText(std::move(read));
 
     std::vector<NumberedLine> lines;
     std::string current;

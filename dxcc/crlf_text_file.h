@@ -13,7 +13,8 @@ struct NumberedLine {
 };
 
 // Splits a file into lines; CR LF, LF alone and CR alone each end a line, and a last line
-// without a line end counts too. Throws FileError when the file cannot be read.
+// without a line end counts too. A file that begins with a UTF-8 byte-order mark is read as
+// UTF-8 into code page 1250. Throws FileError when the file cannot be read.
 std::vector<NumberedLine> ReadTextLines(const std::string& path);
 
 // Replaces the file with the given lines, each followed by CR LF; the old file stays whole until

@@ -155,12 +155,14 @@ NextItem NextListItem(std::string_view line, int& cursor) {
         }
     }
 
-    // Steps 4-6: the item runs to the next comma; an empty item takes the whole rest.
+    // Steps 4-6: the item runs to the next comma; an empty item takes the whole rest. It is
+    // taken from the rest without its quotes, so a quoted item followed by ";", ":" or a zone
+    // mark before its comma ("QC"(15)) keeps neither quote; the cursor passes both.
     const std::size_t comma = rest.find(',');
     std::size_t length = comma == std::string::npos ? 0 : comma;
     if (length == 0)
         length = rest.size();
-    std::string item(restFrom(cursor).substr(0, length));
+    std::string item(std::string_view(rest).substr(0, length));
     if (closingQuote)
         ++cursor;
     cursor += static_cast<int>(item.size()) + 1;

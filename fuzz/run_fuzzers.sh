@@ -14,7 +14,7 @@ seconds="${1:-20}"
 shift || true
 targets=("$@")
 if [ "${#targets[@]}" -eq 0 ]; then
-    targets=(adif_reader csv_reader dxcc_list country_file cabrillo_template setup_ini date_value
+    targets=(adif_reader utf8_log csv_reader dxcc_list country_file cabrillo_template setup_ini date_value
              convert_qso_date time_separator)
 fi
 build_dir="${FUZZ_BUILD_DIR:-build-fuzz}"

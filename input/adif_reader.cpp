@@ -14,6 +14,8 @@ namespace {
 
 constexpr int kClassKind = StandardKind("CLASS_");  // read but never stored
 constexpr int kModeKind = StandardKind("MODE");
+constexpr int kTimeOnKind = StandardKind("TIME_ON");
+constexpr int kTimeOffKind = StandardKind("TIME_OFF");
 
 // A value length no log can reach; it keeps the value's reservation sane when a length text
 // claims more than the file holds (reading then simply stops at the end of the log).
@@ -34,6 +36,31 @@ std::string_view expandMode(std::string_view value) {
         return "SSB";
     }
     return value;
+}
+
+bool isDigit(char c) {
+    return c >= '0' && c <= '9';
+}
+
+// Many loggers write times with seconds (HHMMSS, HH:MM:SS or HH.MM.SS); the record keeps HHMM,
+// the seconds dropped (a card shows minutes, and 18:59:59 is still 18:59). Other texts stay.
+std::string_view timeWithoutSeconds(std::string_view value, std::string& scratch) {
+    if (value.size() == 6 && std::all_of(value.begin(), value.end(), isDigit)) {
+        return value.substr(0, 4);
+    }
+    const bool separated =
+        value.size() == 8 && (value[2] == ':' || value[2] == '.') && value[5] == value[2];
+    if (separated && isDigit(value[0]) && isDigit(value[1]) && isDigit(value[3]) &&
+        isDigit(value[4]) && isDigit(value[6]) && isDigit(value[7])) {
+        scratch.assign(value.substr(0, 2));
+        scratch.append(value.substr(3, 2));
+        return scratch;
+    }
+    return value;
+}
+
+bool isBlankText(std::string_view text) {
+    return text.find_first_not_of(" \t\r\n") == std::string_view::npos;
 }
 
 // A length text is one or more decimal digits and nothing else.
@@ -69,6 +96,10 @@ int StoreField(std::string_view value, RecordTarget& target) {
     }
     if (kind == kModeKind) {
         value = expandMode(value);
+    } else if (kind == kTimeOnKind || kind == kTimeOffKind) {
+        std::string scratch;
+        target.Record.SetSlot(kind, timeWithoutSeconds(value, scratch));
+        return static_cast<int>(target.Record.Slot(kind).size());
     }
     target.Record.SetSlot(kind, value);
     return static_cast<int>(target.Record.Slot(kind).size());
@@ -85,9 +116,18 @@ int AdifColumnWidth(int valueLength, int tagNameLength, int storedLength) {
 
 void AdifReader::ReadAdifHeader(TObiektyInputOutput& processing) {
     processing.ClearAdifHeader();
-    // By the ADIF standard a file that begins with "<" has no header (an empty file neither).
-    if (m_source.Peek() == '<' || m_source.AtEnd()) {
+    if (m_source.AtEnd()) {
         return;
+    }
+    // By the ADIF standard a file that begins with "<" has no header, but several programs
+    // begin their header with a tag (<ADIF_VER:5>3.1.4, <PROGRAMID:6>WSJT-X) and end it with
+    // <EOH>: whenever an <EOH> comes before the first <EOR>, what stands before it is the header.
+    if (m_source.Peek() == '<') {
+        const bool hasHeader = headerEndComesFirst();
+        m_source.Rewind();
+        if (!hasHeader) {
+            return;
+        }
     }
     std::string line;
     for (;;) {
@@ -113,6 +153,24 @@ void AdifReader::ReadAdifHeader(TObiektyInputOutput& processing) {
             }
             storeHeaderLine(processing, "<EOH>");
             return;
+        }
+    }
+}
+
+bool AdifReader::headerEndComesFirst() {
+    for (;;) {
+        const int c = m_source.Get();
+        if (c == ByteSource::kEnd) {
+            return false;
+        }
+        if (c != '<') {
+            continue;
+        }
+        AdifField field;
+        readTag(field);
+        const std::string name = UpperAscii(field.TagName);
+        if (name == "EOH" || name == "EOR" || field.InputEnded) {
+            return name == "EOH";
         }
     }
 }
@@ -175,6 +233,10 @@ void AdifReader::readTag(AdifField& field) {
 }
 
 void AdifReader::readValue(AdifField& field, std::uint64_t length) {
+    if (m_source.IsUtf8()) {
+        readUtf8Value(field, length);
+        return;
+    }
     // Exactly `length` bytes form the value, line breaks and "<" included.
     field.Value.reserve(static_cast<std::size_t>(std::min(length, kReserveLimit)));
     for (std::uint64_t i = 0; i < length; ++i) {
@@ -187,10 +249,48 @@ void AdifReader::readValue(AdifField& field, std::uint64_t length) {
     }
 }
 
+void AdifReader::readUtf8Value(AdifField& field, std::uint64_t length) {
+    // The file is read as code page 1250, one byte a character, while the length may count the
+    // value's UTF-8 bytes (the ADIF standard) or its characters (what several programs write):
+    // "<NAME:5>Jörg" and "<NAME:4>Jörg". The bytes are taken first; the count is taken as
+    // characters when it would end inside a character, or leave text of the value before the
+    // next tag. Invariant: field.Value holds `characters` characters of `bytes` UTF-8 bytes.
+    std::uint64_t bytes = 0;
+    std::uint64_t characters = 0;
+    bool multiByte = false;
+    while (bytes < length) {
+        const int c = m_source.Get();
+        if (c == ByteSource::kEnd) {
+            field.EndOfLine = field.InputEnded = true;
+            return;
+        }
+        field.Value += static_cast<char>(c);
+        const int width = m_source.LastWidth();
+        bytes += static_cast<std::uint64_t>(width);
+        ++characters;
+        multiByte = multiByte || width > 1;
+    }
+    if (!multiByte || characters == length) {
+        return;  // bytes and characters agree
+    }
+    // The characters that the count in characters asks for beyond the bytes, never past the
+    // next "<" (the next tag); whatever is not taken lies between tags and is skipped there.
+    const std::uint64_t missing = length - characters;
+    std::string rest;
+    while (rest.size() < missing && m_source.Peek() != '<' && m_source.Peek() != ByteSource::kEnd) {
+        rest += static_cast<char>(m_source.Get());
+    }
+    if (bytes > length || !isBlankText(rest)) {
+        field.Value += rest;
+    }
+}
+
 // --- records ---
 
 bool AdifReader::ReadAdifRecord(RecordTarget& target) {
-    int recordLine = 0;  // the line of the record's first tag
+    int recordLine = 0;       // the line of the record's first tag
+    bool holdsValue = false;  // a field of the record has a value
+    m_valueless.clear();
     for (;;) {
         const AdifField field = ReadAdifField();
         if (recordLine == 0) {
@@ -198,10 +298,18 @@ bool AdifReader::ReadAdifRecord(RecordTarget& target) {
         }
         const std::string name = UpperAscii(field.TagName);
         if (name == "EOR") {
+            storeValueless(target);
             return true;  // also when "<EOR>" is the very last thing of the log
         }
+        std::string value = TrimBlanks(field.Value);
         if (field.InputEnded) {
-            m_unfinishedRecordLine = recordLine;
+            // The log ended before "<EOR>". A tail of marker tags without values, such as
+            // LoTW's <APP_LoTW_EOF> or <EOF>, loses nothing and is dropped without a word; a
+            // record that holds values was cut off, and the user must be told.
+            if (holdsValue || !value.empty()) {
+                storeValueless(target);
+                m_unfinishedRecordLine = recordLine;
+            }
             return false;
         }
         // An empty name ("<>", "<:5>") names no field, and a stray "<EOH>" among the records
@@ -209,12 +317,28 @@ bool AdifReader::ReadAdifRecord(RecordTarget& target) {
         if (name.empty() || name == "EOH") {
             continue;
         }
-        storeTag(field, name, target);
+        if (value.empty()) {
+            // Kept back until the record proves to be one; stored in its place before the next
+            // field with a value.
+            m_valueless.push_back(name);
+            continue;
+        }
+        holdsValue = true;
+        if (!m_valueless.empty()) {
+            storeValueless(target);
+        }
+        storeTag(value, name, target);
     }
 }
 
-void AdifReader::storeTag(const AdifField& field, const std::string& name, RecordTarget& target) {
-    const std::string value = TrimBlanks(field.Value);
+void AdifReader::storeValueless(RecordTarget& target) {
+    for (const std::string& name : m_valueless) {
+        storeTag({}, name, target);
+    }
+    m_valueless.clear();
+}
+
+void AdifReader::storeTag(const std::string& value, const std::string& name, RecordTarget& target) {
     const int valueLength = static_cast<int>(std::min<std::size_t>(value.size(), INT_MAX));
     const int entry = registerName(name, target);
     if (entry == kNoEntry) {

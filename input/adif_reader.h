@@ -36,8 +36,9 @@ std::string TrimBlanks(std::string_view text);
 // Stores a value into the record slot of the kind of catalogue entry Columns.CurrentEntry and
 // returns the number of characters stored. CLASS_ is never stored and QSO_NUM gives way to the
 // QSO's running number (both return the value's own length, so their column width can still be
-// measured); a MODE of exactly "RY" or "PH" is stored as "RTTY" or "SSB"; every other value is
-// cut to its slot.
+// measured); a MODE of exactly "RY" or "PH" is stored as "RTTY" or "SSB"; a TIME_ON or TIME_OFF
+// with seconds (HHMMSS, HH:MM:SS, HH.MM.SS) is stored as HHMM; every other value is cut to its
+// slot.
 int StoreField(std::string_view value, RecordTarget& target);
 
 // The width an ADIF field asks of its column: the tag name's length when the name is longer
@@ -58,19 +59,21 @@ class AdifReader {
     explicit AdifReader(ByteSource& source) : m_source(source) {}
 
     // Reads the header into processing's AdifHeaderLines. A log whose first character is "<"
-    // has no header. Otherwise the header ends at the first "<EOH>" tag in any letter case,
-    // also in the middle of a line: the text before it on that line is the last header line,
-    // "<EOH>" is stored as a line of its own, and what follows belongs to the records. Throws
-    // LogDataError when the header needs more than the 30 lines there is room for.
+    // has a header only when an "<EOH>" tag comes before its first "<EOR>". The header ends at
+    // the first "<EOH>" tag in any letter case, also in the middle of a line: the text before
+    // it on that line is the last header line, "<EOH>" is stored as a line of its own, and what
+    // follows belongs to the records. Throws LogDataError when the header needs more than the
+    // 30 lines there is room for.
     void ReadAdifHeader(TObiektyInputOutput& processing);
 
-    // Reads the next tag and its value; text outside tags is skipped. Throws LogDataError when
-    // a length text is not a whole number.
+    // Reads the next tag and its value; text outside tags is skipped. In a UTF-8 log a length
+    // is taken as UTF-8 bytes or, where bytes cannot be meant, as characters (see
+    // readUtf8Value). Throws LogDataError when a length text is not a whole number.
     AdifField ReadAdifField();
 
     // Reads one record into target.Record (emptied by the caller). Returns true when the
     // record ended with its "<EOR>"; false when the input ended first (the record is not
-    // taken).
+    // taken; when it held no value, as an end-of-file marker tag, it is not even reported).
     bool ReadAdifRecord(RecordTarget& target);
 
     // Field names that a full catalogue could not take, each once, in the order met. Their
@@ -84,9 +87,12 @@ class AdifReader {
 
   private:
     void storeHeaderLine(TObiektyInputOutput& processing, std::string line);
+    bool headerEndComesFirst();
     void readTag(AdifField& field);
     void readValue(AdifField& field, std::uint64_t length);
-    void storeTag(const AdifField& field, const std::string& name, RecordTarget& target);
+    void readUtf8Value(AdifField& field, std::uint64_t length);
+    void storeValueless(RecordTarget& target);
+    void storeTag(const std::string& value, const std::string& name, RecordTarget& target);
     int registerName(const std::string& name, RecordTarget& target);
     void refuse(const std::string& name);
 
@@ -94,6 +100,9 @@ class AdifReader {
     std::unordered_map<std::string, int> m_registeredNames;  // names entered in this run
     std::vector<std::string> m_refusedNames;
     std::set<std::string> m_refusedSet;
+    // Names of the current record's fields without a value, kept back while the record may
+    // still prove to be a tail of marker tags.
+    std::vector<std::string> m_valueless;
     int m_unfinishedRecordLine = 0;
 };
 

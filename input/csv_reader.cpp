@@ -2,7 +2,10 @@
 
 #include <algorithm>
 #include <climits>
+#include <optional>
 #include <set>
+#include <string_view>
+#include <utility>
 #include <vector>
 
 #include "core/standard_fields.h"
@@ -29,12 +32,84 @@ int clampedLength(std::size_t size) {
 
 enum class CabrilloLine { Qso, Other, EndOfLog };
 
+constexpr std::string_view kQsoWord = "QSO:";
+constexpr std::string_view kContestKey = "CONTEST:";
+constexpr std::string_view kEndOfLogKey = "END-OF-LOG";
+// A header line is looked at only this far: its key and a contest name.
+constexpr std::size_t kHeaderLineKept = 128;
+
 CabrilloLine classifyCabrilloLine(const std::string& firstField) {
     const std::string word = UpperAscii(TrimBlanks(firstField));
-    if (word == "QSO:") {
+    if (word == kQsoWord) {
         return CabrilloLine::Qso;
     }
-    return word.rfind("END-OF-LOG", 0) == 0 ? CabrilloLine::EndOfLog : CabrilloLine::Other;
+    return word.rfind(kEndOfLogKey, 0) == 0 ? CabrilloLine::EndOfLog : CabrilloLine::Other;
+}
+
+bool isFieldEnd(int c) {
+    return c == ' ' || c == '\t' || isLineEnd(c) || c == ByteSource::kEnd;
+}
+
+// The first word after "CONTEST:" of a header line, or nothing when the line is another one.
+std::optional<std::string> contestOf(std::string_view line) {
+    if (UpperAscii(line.substr(0, kContestKey.size())) != kContestKey) {
+        return std::nullopt;
+    }
+    const std::string value = TrimBlanks(line.substr(kContestKey.size()));
+    return value.substr(0, value.find_first_of(" \t"));
+}
+
+// Callsigns hold letters and at least one digit (Q1AAA, 2E0AAA, JR1ABC/P); reports, serial
+// numbers, zones and sections do not, so the field that holds one tells layouts apart.
+bool looksLikeCallsign(std::string_view text) {
+    bool letter = false;
+    bool digit = false;
+    for (const char c : UpperAscii(text)) {
+        if (c >= 'A' && c <= 'Z') {
+            letter = true;
+        } else if (c >= '0' && c <= '9') {
+            digit = true;
+        } else if (c != '/') {
+            return false;
+        }
+    }
+    return letter && digit && text.size() >= 3;
+}
+
+bool isTransmitterNumber(std::string_view text) {
+    return text.size() == 1 && text[0] >= '0' && text[0] <= '9';
+}
+
+// The layout a QSO line of fields follows, and whether its last field is a transmitter number
+// beyond the layout. Layouts with the line's number of fields come first, the one whose CALL
+// field holds a callsign before the others.
+std::pair<const CabrilloColumns*, bool> chooseLayout(const std::vector<CabrilloColumns>& layouts,
+                                                     const std::vector<CsvField>& fields) {
+    const auto fitting = [&](std::size_t count) -> const CabrilloColumns* {
+        const CabrilloColumns* first = nullptr;
+        for (const CabrilloColumns& layout : layouts) {
+            if (layout.Entries.size() != count) {
+                continue;
+            }
+            const int call = layout.CallField;
+            if (call == 0 || looksLikeCallsign(fields[static_cast<std::size_t>(call) - 1].Text)) {
+                return &layout;
+            }
+            if (first == nullptr) {
+                first = &layout;
+            }
+        }
+        return first;
+    };
+    if (const CabrilloColumns* layout = fitting(fields.size())) {
+        return {layout, false};
+    }
+    if (fields.size() > 1 && isTransmitterNumber(fields.back().Text)) {
+        if (const CabrilloColumns* layout = fitting(fields.size() - 1)) {
+            return {layout, true};
+        }
+    }
+    return {&layouts.front(), false};
 }
 
 // Checks a title line before any title takes a catalogue entry, so that a rejected line leaves
@@ -188,16 +263,25 @@ void CsvReader::readContent(CsvField& field, int c) {
 
 bool CsvReader::readQuoted(CsvField& field) {
     // Invariant: the last byte read was an opening double quote; everything up to the next
-    // double quote belongs to the value.
-    for (int c = m_source.Get(); c != '"'; c = m_source.Get()) {
+    // double quote that is not doubled belongs to the value, a doubled one standing for one.
+    int previous = '"';
+    for (int c = m_source.Get();; c = m_source.Get()) {
         if (c == ByteSource::kEnd) {
             field.UnclosedQuote = field.InputEnded = true;
             endLine(field);
             return false;
         }
+        if (c == '"') {
+            if (m_source.Peek() != '"') {
+                return true;
+            }
+            c = m_source.Get();
+        } else if (c == '\r' || (c == '\n' && previous != '\r')) {
+            ++field.LineEndsInside;
+        }
         field.Text += static_cast<char>(c);
+        previous = c;
     }
-    return true;
 }
 
 void CsvReader::readRaw(CsvField& field, int c) {
@@ -262,12 +346,11 @@ void CsvReader::ReadColumnTitles(TStrukturaADIF& catalogue) {
 }
 
 CsvRecordResult CsvReader::ReadCsvRecord(RecordTarget& target) {
+    if (m_cabrillo) {
+        return readCabrilloRecord(target);
+    }
     CsvRecordResult result;
     for (;;) {
-        if (m_endOfLogSeen) {
-            result.InputEnded = true;
-            return result;
-        }
         const CsvField field = ReadCsvField();
         if (field.UnclosedQuote) {
             throw LogDataError(LogProblem::UnclosedQuote, "", field.Line);
@@ -276,12 +359,10 @@ CsvRecordResult CsvReader::ReadCsvRecord(RecordTarget& target) {
             result.InputEnded = true;
             return result;
         }
-        if (result.FieldCount == 0 && m_cabrillo && !startsCabrilloQso(field)) {
-            continue;
-        }
         if (result.FieldCount == 0) {
-            result.Line = field.Line;
+            result.Line = result.LastLine = field.Line;
         }
+        result.LastLine += field.LineEndsInside;
         storeColumn(field, ++result.FieldCount, target);
         if (field.EndOfLine) {
             return result;
@@ -293,8 +374,11 @@ void CsvReader::storeColumn(const CsvField& field, int column, RecordTarget& tar
     if (column > target.Columns.ColumnCount) {
         return;  // no title names this field
     }
+    storeInto(field, target.Columns.Positions[static_cast<std::size_t>(column)], target);
+}
+
+void CsvReader::storeInto(const CsvField& field, int entry, RecordTarget& target) {
     const std::string value = TrimBlanks(field.Text);
-    const int entry = target.Columns.Positions[static_cast<std::size_t>(column)];
     target.Columns.CurrentEntry = entry;
     const int stored = StoreField(value, target);
     target.Catalogue.RaiseColumnWidth(entry, CsvColumnWidth(clampedLength(value.size()), stored));
@@ -302,24 +386,121 @@ void CsvReader::storeColumn(const CsvField& field, int column, RecordTarget& tar
 
 // --- Cabrillo ---
 
-void CsvReader::SkipCabrilloHeader() {
+std::string CsvReader::SkipCabrilloHeader() {
     m_cabrillo = true;
-    std::string lineStart;  // the first 7 bytes of the current line
+    std::string contest;
+    std::string line;  // the current line, from its first character that is not a blank
     for (int c = m_source.Get(); c != ByteSource::kEnd; c = m_source.Get()) {
-        if (!isLineEnd(c)) {
-            if (lineStart.size() < 7) {
-                lineStart += static_cast<char>(c);
+        if (isLineEnd(c)) {
+            finishLineEnd(c);
+            if (const auto named = contestOf(line)) {
+                contest = *named;
             }
+            if (UpperAscii(line).rfind(kEndOfLogKey, 0) == 0) {
+                m_endOfLogSeen = true;
+                break;
+            }
+            line.clear();
             continue;
         }
-        finishLineEnd(c);
-        if (UpperAscii(lineStart) == "CREATED") {
+        if ((c == ' ' || c == '\t') && line.empty()) {
+            continue;
+        }
+        if (line.size() < kHeaderLineKept) {
+            line += static_cast<char>(c);
+        }
+        // The header ends where the QSO lines begin, whether or not a CREATED-BY line came
+        // first (Cabrillo makes it optional): this line's "QSO:" is its first field.
+        if (line.size() == kQsoWord.size() && UpperAscii(line) == kQsoWord &&
+            isFieldEnd(m_source.Peek())) {
+            m_qsoWordTaken = true;
+            m_qsoWordLine = m_source.LineNumber();
             break;
         }
-        lineStart.clear();
     }
+    UseCabrilloLayouts({});
+    return contest;
+}
+
+void CsvReader::UseCabrilloLayouts(std::vector<CabrilloColumns> layouts) {
+    m_layouts = std::move(layouts);
+    if (m_layouts.empty()) {
+        // The column list as it stands now, one field per column; a column added later (the
+        // band a frequency gives) is no field of the QSO lines.
+        CabrilloColumns& byColumns = m_layouts.emplace_back();
+        const ColumnList& columns = m_run.Columns;
+        for (int k = 1; k <= columns.ColumnCount; ++k) {
+            byColumns.Entries.push_back(columns.Positions[static_cast<std::size_t>(k)]);
+        }
+    }
+    // Reading the column names in between used the run's character memory; the QSO lines go
+    // on from a line's start, or from the blank after a "QSO:" already read.
     m_run.PushbackChar = 0;
-    setPrevious(kLineEndMark);
+    setPrevious(m_qsoWordTaken ? ' ' : kLineEndMark);
+}
+
+CsvRecordResult CsvReader::readCabrilloRecord(RecordTarget& target) {
+    CsvRecordResult result;
+    std::vector<CsvField> fields;
+    while (fields.empty() || !fields.back().EndOfLine) {
+        if (fields.empty() && m_endOfLogSeen) {
+            result.InputEnded = true;
+            return result;
+        }
+        CsvField field;
+        if (fields.empty() && m_qsoWordTaken) {
+            m_qsoWordTaken = false;
+            field.Text = kQsoWord;
+            field.Line = m_qsoWordLine;
+            field.EndOfLine = isLineEnd(m_source.Peek()) || m_source.AtEnd();
+            if (field.EndOfLine && !m_source.AtEnd()) {
+                finishLineEnd(m_source.Get());  // the line end after the lone word
+                setPrevious(kLineEndMark);
+            }
+        } else {
+            field = ReadCsvField();
+        }
+        if (field.UnclosedQuote) {
+            throw LogDataError(LogProblem::UnclosedQuote, "", field.Line);
+        }
+        if (field.InputEnded) {
+            result.InputEnded = true;
+            return result;
+        }
+        if (fields.empty() && !startsCabrilloQso(field)) {
+            continue;
+        }
+        fields.push_back(std::move(field));
+    }
+    result.Line = result.LastLine = fields.front().Line;
+    for (const CsvField& field : fields) {
+        result.LastLine += field.LineEndsInside;
+    }
+    result.FieldCount = static_cast<int>(fields.size());
+
+    std::vector<CabrilloColumns> byColumns;
+    if (m_layouts.empty()) {
+        // The column list, one field per column.
+        byColumns.emplace_back();
+        for (int k = 1; k <= target.Columns.ColumnCount; ++k) {
+            byColumns.back().Entries.push_back(
+                target.Columns.Positions[static_cast<std::size_t>(k)]);
+        }
+    }
+    const auto [layout, transmitterNumber] =
+        chooseLayout(m_layouts.empty() ? byColumns : m_layouts, fields);
+    if (transmitterNumber) {
+        fields.pop_back();
+        --result.FieldCount;
+    }
+    result.ExpectedFieldCount = static_cast<int>(layout->Entries.size());
+    const std::size_t stored = std::min(fields.size(), layout->Entries.size());
+    for (std::size_t k = 0; k < stored; ++k) {
+        if (layout->Entries[k] != kNoEntry) {
+            storeInto(fields[k], layout->Entries[k], target);
+        }
+    }
+    return result;
 }
 
 bool CsvReader::startsCabrilloQso(const CsvField& first) {
@@ -328,6 +509,7 @@ bool CsvReader::startsCabrilloQso(const CsvField& first) {
             return true;
         case CabrilloLine::EndOfLog:
             m_endOfLogSeen = true;  // whatever follows the closing line is not read
+            skipRestOfLine(first);
             return false;
         case CabrilloLine::Other:
             skipRestOfLine(first);
@@ -337,13 +519,17 @@ bool CsvReader::startsCabrilloQso(const CsvField& first) {
 }
 
 void CsvReader::skipRestOfLine(const CsvField& first) {
-    // Header lines after "CREATED" and lines such as "X-QSO:" or "SOAPBOX:" are no QSOs.
-    for (CsvField field = first; !field.EndOfLine;) {
-        field = ReadCsvField();
-        if (field.UnclosedQuote) {
-            throw LogDataError(LogProblem::UnclosedQuote, "", field.Line);
-        }
+    // Header lines after the first QSO and lines such as "X-QSO:" or "SOAPBOX:" are no QSOs;
+    // they are dropped as they stand, a double quote in a soapbox text included.
+    if (first.EndOfLine) {
+        return;
     }
+    int c = next();
+    while (c != ByteSource::kEnd && !isLineEnd(c)) {
+        c = m_source.Get();
+    }
+    finishLineEnd(c);
+    setPrevious(kLineEndMark);
 }
 
 }  // namespace velmark

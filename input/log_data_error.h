@@ -17,6 +17,7 @@ enum class LogProblem {
     DuplicateTitle,        // the title line names one field twice
     UnusableTitle,         // a title that can never be a field ("EOR")
     CatalogueFull,         // a title finds no free catalogue entry
+    BadCabrilloLayout,     // a layout of the Cabrillo layouts file cannot be used
 };
 
 class LogDataError : public std::runtime_error {

@@ -2,6 +2,7 @@
 
 #include "core/processing_object.h"
 #include "core/program_values.h"
+#include "core/text_encoding.h"
 #include "settings/text_table.h"
 
 namespace velmark {
@@ -28,7 +29,7 @@ void writeClosingBlock(OutputSink& target, OutputTarget which, const ProgramValu
 
 }  // namespace
 
-std::string AdifField(std::string_view name, std::string_view value) {
+std::string AdifField(std::string_view name, std::string_view value, bool utf8Lengths) {
     if (value.empty()) {
         return {};
     }
@@ -37,7 +38,7 @@ std::string AdifField(std::string_view name, std::string_view value) {
     field += '<';
     field += name;
     field += ':';
-    field += std::to_string(value.size());
+    field += std::to_string(utf8Lengths ? Utf8Length(value) : value.size());
     field += '>';
     field += value;
     field += ' ';

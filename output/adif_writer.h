@@ -24,8 +24,10 @@ inline constexpr std::string_view kAdifRecordEnd = "<EOR>\r\n\r\n";
 
 // The tag, value and trailing blank of one field, "<CALL:6>N0CALL "; an empty value gives an
 // empty text, leaving the field out of the record. No data type is written and the value is
-// taken as it is: its length counts every character, blanks and angle brackets included.
-std::string AdifField(std::string_view name, std::string_view value);
+// taken as it is: its length counts every character, blanks and angle brackets included, or,
+// for a file written in UTF-8 (utf8Lengths), the bytes the value takes there, as the ADIF
+// standard counts.
+std::string AdifField(std::string_view name, std::string_view value, bool utf8Lengths = false);
 
 // Writes the ADIF header: the input log's header lines up to its "<EOH>" line, then the
 // closing block ("Translated by" line, maker line, "<EOH>"). An input header whose first line

@@ -1,5 +1,6 @@
 #include "output/record_writer.h"
 
+#include <algorithm>
 #include <array>
 #include <cstddef>
 
@@ -42,23 +43,44 @@ bool isCsvOrTxt(std::string_view separator) {
     return separator == kCsvSeparator || separator == kTxtSeparator;
 }
 
+// The value between its double quotes, a double quote inside it doubled; returns the length
+// written between the quotes.
+std::size_t appendQuoted(std::string& out, std::string_view value) {
+    out += '"';
+    std::size_t written = value.size();
+    // Values are short and seldom hold a quote: a plain look beats a call of memchr.
+    if (std::find(value.begin(), value.end(), '"') == value.end()) {
+        out += value;
+        out += '"';
+        return written;
+    }
+    for (std::size_t quote = value.find('"'); quote != std::string_view::npos;
+         quote = value.find('"')) {
+        out.append(value.substr(0, quote + 1));
+        out += '"';
+        ++written;
+        value.remove_prefix(quote + 1);
+    }
+    out += value;
+    out += '"';
+    return written;
+}
+
 void appendField(std::string& out, std::string_view name, std::string_view value, int width,
-                 std::string_view separator, bool lastColumn) {
+                 std::string_view separator, bool lastColumn, bool utf8Lengths = false) {
     if (separator == kAdifSeparator) {
-        out += AdifField(name, value);
+        out += AdifField(name, value, utf8Lengths);
         return;
     }
     if (!isCsvOrTxt(separator)) {
         return;
     }
-    out += '"';
-    out += value;
-    out += '"';
+    const std::size_t written = appendQuoted(out, value);
     if (lastColumn) {
         return;
     }
     // TXT pads every column to its width, leaving at least one blank between columns.
-    const auto length = static_cast<std::ptrdiff_t>(value.size());
+    const auto length = static_cast<std::ptrdiff_t>(written);
     if (separator == kTxtSeparator && width > length) {
         out.append(static_cast<std::size_t>(width - length + 1), ' ');
     } else {
@@ -141,7 +163,7 @@ void writeRecord(OutputSink& target, const RecordLayout& layout, ValueOf valueOf
     for (std::size_t i = 0; i < count; ++i) {
         const OutputColumn& column = layout.Columns[i];
         appendField(out, column.Name, valueOf(column), column.Width, layout.Separator,
-                    i + 1 == count);
+                    i + 1 == count, layout.Utf8);
     }
     appendRecordEnd(out, layout.Separator);
     target.Write(out);
@@ -185,6 +207,7 @@ RecordLayout MakeRecordLayout(const ColumnList& columns, const TStrukturaADIF& c
     layout.OutputDateFormat = config.OutputDateFormat;
     layout.DateSeparatorText = values.DateSeparatorText;
     layout.TimeSeparatorText = values.TimeSeparatorText;
+    layout.Utf8 = config.OutputEncoding == OutputEncoding::Utf8;
     return layout;
 }
 

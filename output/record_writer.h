@@ -54,6 +54,8 @@ struct RecordLayout {
     // The texts of the main window's separator fields (used even when invalid).
     std::string DateSeparatorText;
     std::string TimeSeparatorText;
+    // The file is written in UTF-8: ADIF lengths count UTF-8 bytes.
+    bool Utf8 = false;
 };
 
 // The layout of a run's output from its column list, the catalogue (names and widths), the
@@ -62,9 +64,9 @@ RecordLayout MakeRecordLayout(const ColumnList& columns, const TStrukturaADIF& c
                               const TKonfiguracja& config, const ProgramValues& values);
 
 // Writes one field in the form the separator selects: ADIF for "<>", CSV for ",", TXT for
-// " "; any other separator writes nothing. In CSV and TXT the value is put in double quotes
-// unchanged, TXT pads it with blanks to the width, and every field but the record's last is
-// followed by the separator.
+// " "; any other separator writes nothing. In CSV and TXT the value is put in double quotes,
+// a double quote inside it doubled (so the reader gives it back); TXT pads it with blanks to
+// the width, and every field but the record's last is followed by the separator.
 void WriteField(OutputSink& target, std::string_view name, std::string_view value, int width,
                 std::string_view separator, bool lastColumn);
 

@@ -22,6 +22,7 @@
 #include "output/output_sink.h"
 #include "output/record_writer.h"
 #include "output/run_report.h"
+#include "output/utf8_sink.h"
 #include "settings/configuration.h"
 #include "settings/text_table.h"
 
@@ -190,6 +191,23 @@ void writeHead(OutputSink& sink, OutputTarget target, const RecordLayout& layout
     }
 }
 
+// One output file of the run: the file itself and, for UTF-8 output, the converting sink in
+// front of it (with the byte-order mark of a CSV or TXT mail-merge file) that the writers write
+// through.
+class RunOutputFile {
+  public:
+    RunOutputFile(const std::string& path, const RecordLayout& layout) : m_file(path) {
+        if (layout.Utf8)
+            m_utf8 = std::make_unique<Utf8Sink>(m_file, layout.Separator != kAdifSeparator);
+    }
+    OutputSink& sink() { return m_utf8 ? static_cast<OutputSink&>(*m_utf8) : m_file; }
+    FileSink& file() { return m_file; }
+
+  private:
+    FileSink m_file;
+    std::unique_ptr<Utf8Sink> m_utf8;
+};
+
 // What the writing loop leaves behind for the report.
 struct WritingResult {
     std::int32_t RowCount = 0;
@@ -199,11 +217,12 @@ struct WritingResult {
 // Puts the finished main output and part files in place of the old ones, then deletes the old
 // part files the new set did not replace (up to oldParts). Until then a failed or killed run
 // has left every old file as it was.
-void commitOutputFiles(FileSink& mainOutput, std::vector<std::unique_ptr<FileSink>>& parts,
+void commitOutputFiles(RunOutputFile& mainOutput,
+                       std::vector<std::unique_ptr<RunOutputFile>>& parts,
                        const OutputParameters& parameters, int oldParts) {
-    for (auto& part : parts) part->Commit();
-    mainOutput.Commit();
-    deleteOldPartFiles(mainOutput.path(), parameters.PartExtension,
+    for (auto& part : parts) part->file().Commit();
+    mainOutput.file().Commit();
+    deleteOldPartFiles(mainOutput.file().path(), parameters.PartExtension,
                        static_cast<int>(parts.size()) + 1, oldParts);
 }
 
@@ -217,29 +236,29 @@ WritingResult writeOutputFiles(RunObjects& run, const OutputParameters& paramete
     const std::int64_t inputSize = fileSize(run.Values.InputFileName);
 
     const int oldParts = countOldPartFiles(outputFileName, parameters.PartExtension);
-    FileSink mainOutput(outputFileName);
-    writeHead(mainOutput, OutputTarget::MainOutput, layout, run);
+    RunOutputFile mainOutput(outputFileName, layout);
+    writeHead(mainOutput.sink(), OutputTarget::MainOutput, layout, run);
     TymLog tymLog(run.Values.PathInStartDirectory(kTymLogName), run.Texts.MsgReadBeyondEndOfFile);
     tymLog.OpenForReading();
 
     WritingResult result;
     CardLayout cards(parameters.QsosPerCard);
-    std::vector<std::unique_ptr<FileSink>> parts;
-    FileSink* partOutput = nullptr;
+    std::vector<std::unique_ptr<RunOutputFile>> parts;
+    RunOutputFile* partOutput = nullptr;
     int cardsInPart = 0;
     auto writeToBoth = [&](auto&& write) {
-        write(mainOutput);
+        write(mainOutput.sink());
         if (partOutput)
-            write(*partOutput);
+            write(partOutput->sink());
     };
     for (int s = 1; s <= state.QsoCount; ++s) {
         if (parameters.Divided && !partOutput) {
             const int partNumber = static_cast<int>(parts.size()) + 1;
             result.LastPartFileName =
                 partFileName(outputFileName, partNumber, parameters.PartExtension);
-            partOutput =
-                parts.emplace_back(std::make_unique<FileSink>(result.LastPartFileName)).get();
-            writeHead(*partOutput, OutputTarget::PartOutput, layout, run);
+            partOutput = parts.emplace_back(
+                std::make_unique<RunOutputFile>(result.LastPartFileName, layout)).get();
+            writeHead(partOutput->sink(), OutputTarget::PartOutput, layout, run);
         }
         ++result.RowCount;
         tymLog.ReadByQsoNr(state.Index.At(s).QsoNr, state.OutputRecord);
@@ -255,16 +274,16 @@ WritingResult writeOutputFiles(RunObjects& run, const OutputParameters& paramete
         if (step.CardComplete)
             ++cardsInPart;
         if (parameters.Divided && cardsInPart == parameters.CardsPerPart) {
-            partOutput->Finish();
+            partOutput->file().Finish();
             partOutput = nullptr;
             cardsInPart = 0;
         }
         showProgress(run.Ui, s, inputSize);
     }
-    mainOutput.Finish();
+    mainOutput.file().Finish();
     run.Ui.SetProgress(100);
     if (partOutput)
-        partOutput->Finish();
+        partOutput->file().Finish();
     tymLog.Close();
     commitOutputFiles(mainOutput, parts, parameters, oldParts);
     return result;

@@ -69,6 +69,12 @@ const CodedKey kCodedKeys[] = {
      kOutputDateWords},
 };
 
+// The encodings, in the file-type section; the words are those of velmark-batch's options.
+constexpr const char* kInputEncodingKey = "Input encoding";
+constexpr const char* kOutputEncodingKey = "Output encoding";
+constexpr std::string_view kInputEncodingWords[] = {"auto", "cp1250", "utf-8"};
+constexpr std::string_view kOutputEncodingWords[] = {"cp1250", "utf-8"};
+
 constexpr const char* kDateSeparatorKey = "Character for separtor QSO_date";
 constexpr const char* kTimeSeparatorKey = "Character for separtor QSO_Time";
 constexpr const char* kQsosPerCardKey = "Number of QSO_s on one QSLcard";
@@ -171,6 +177,17 @@ std::int32_t ReadInteger(const IniText& ini, const char* section, const char* ke
 // it, so an absent key gets a word from the neighbouring list, which matches none of its own
 // words and leaves the field alone. The one carry-over this allows is intended: an absent output
 // date format takes the input date format's word, and the two lists share their date layouts.
+// An encoding key: the position of its word, or nothing for an absent key or another word.
+std::optional<std::size_t> ReadWord(const IniText& ini, const char* key,
+                                    std::span<const std::string_view> words) {
+    const std::optional<std::string> text = ini.Get(kFileTypesSection, key);
+    for (std::size_t code = 0; text && code < words.size(); ++code) {
+        if (words[code] == *text)
+            return code;
+    }
+    return std::nullopt;
+}
+
 void ReadCodedKeys(TKonfiguracja& config, const IniText& ini, std::string previousText) {
     for (std::size_t i = 1; i < std::size(kCodedKeys); ++i) {
         const CodedKey& coded = kCodedKeys[i];
@@ -246,7 +263,16 @@ bool StoreRecord(IniText& ini, const TKonfiguracja& config) {
             return false;
     }
     const auto number = [](std::int32_t value) { return std::to_string(value); };
-    bool stored = ini.Set(kDateFormatSection, kDateSeparatorKey, config.DateSeparator) &&
+    // A code without a word is no setting, like a coded field's: the stored word stays.
+    const auto setWord = [&](const char* key, std::size_t code,
+                             std::span<const std::string_view> words) {
+        return code >= words.size() || ini.Set(kFileTypesSection, key, words[code]);
+    };
+    bool stored = setWord(kInputEncodingKey, static_cast<std::size_t>(config.InputEncoding),
+                          kInputEncodingWords) &&
+                  setWord(kOutputEncodingKey, static_cast<std::size_t>(config.OutputEncoding),
+                          kOutputEncodingWords) &&
+                  ini.Set(kDateFormatSection, kDateSeparatorKey, config.DateSeparator) &&
                   ini.Set(kDateFormatSection, kTimeSeparatorKey, config.TimeSeparator) &&
                   ini.Set(kPrintSection, kQsosPerCardKey, number(config.QsosPerCard)) &&
                   ini.Set(kPrintSection, kDivideKey, config.DivideOutputFile ? "1" : "0") &&
@@ -316,6 +342,11 @@ void ConfigRead(TKonfiguracja& config, const std::string& iniPath) {
     std::string languageText = ini.GetText(kMainSection, "Language", kLanguageDefault);
     config.Language = languageText == kLanguageWords[0] ? 0 : 1;
     ReadCodedKeys(config, ini, std::move(languageText));
+
+    if (const auto code = ReadWord(ini, kInputEncodingKey, kInputEncodingWords))
+        config.InputEncoding = static_cast<InputEncoding>(*code);
+    if (const auto code = ReadWord(ini, kOutputEncodingKey, kOutputEncodingWords))
+        config.OutputEncoding = static_cast<OutputEncoding>(*code);
 
     const auto readSeparator = [&](const char* key, std::string& field) {
         field = KeepFirst(ini.GetText(kDateFormatSection, key, field),

@@ -11,6 +11,7 @@
 #include <string_view>
 
 #include "core/bounded_text.h"
+#include "core/text_encoding.h"
 
 namespace velmark {
 
@@ -128,6 +129,10 @@ struct TKonfiguracja {
     std::string LastInputDir;
     std::string LastOutputDir;
     TPersonalInfo PersonalInfo;
+    // The encoding of input logs (most logging programs now write UTF-8) and of the logs the
+    // program writes; a setup.ini from before knows neither and reads as auto and CP1250.
+    velmark::InputEncoding InputEncoding = velmark::InputEncoding::Auto;
+    velmark::OutputEncoding OutputEncoding = velmark::OutputEncoding::Cp1250;
 
     bool operator==(const TKonfiguracja&) const = default;
 };

@@ -75,6 +75,10 @@ constexpr std::array kContextTable{
     HelpContextEntry{kMain, "Help_Translate", 1160, 1160},
     HelpContextEntry{kMain, "Help_Cabrillo", 1500, 1500},
     HelpContextEntry{kMain, "Help_DXCC_LST", 1600, 1600},
+    HelpContextEntry{kMain, "GroupBoxEncoding", 1900, 0},
+    HelpContextEntry{kMain, "InputEncodingList", 1900, 0},
+    HelpContextEntry{kMain, "OutputEncodingList", 1900, 0},
+    HelpContextEntry{kMain, "Help_Encoding", 1900, 1900},
     // The second window: template editor, Cabrillo export and country search.
     HelpContextEntry{kSecond, kSecond, 1, 0},
     HelpContextEntry{kSecond, "Formularz_cabrillo", 680, 0},

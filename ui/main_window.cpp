@@ -3,6 +3,7 @@
 #include <QAction>
 #include <QCheckBox>
 #include <QCloseEvent>
+#include <QComboBox>
 #include <QDir>
 #include <QFile>
 #include <QGroupBox>
@@ -224,6 +225,15 @@ void TForm4::connectRules() {
     connect(Separ_FormatuWyjscCzasuQSO, &QLineEdit::textChanged, this,
             &TForm4::timeSeparatorChanged);
     connect(CheckBox1, &QCheckBox::toggled, this, &TForm4::divideChanged);
+    // Held in memory like the type lists, and stored with the next write of the configuration.
+    connect(InputEncodingList, &QComboBox::currentIndexChanged, this, [this](int index) {
+        if (index >= 0)
+            m_config.InputEncoding = static_cast<InputEncoding>(index);
+    });
+    connect(OutputEncodingList, &QComboBox::currentIndexChanged, this, [this](int index) {
+        if (index >= 0)
+            m_config.OutputEncoding = static_cast<OutputEncoding>(index);
+    });
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -293,7 +303,8 @@ void TForm4::applyTexts() {
     for (std::size_t i = 0; i < toolTips.size(); ++i) {
         ToolButtons[i]->setToolTip(text(toolTips[i]));
     }
-    const std::array<std::pair<QGroupBox*, Text>, 11> frames{{
+    const std::array<std::pair<QGroupBox*, Text>, 12> frames{{
+        {GroupBoxEncoding, &TNazwyJezykowe::GroupEncoding},
         {GroupBox1, &TNazwyJezykowe::CapMainConfiguration},
         {GroupBox4, &TNazwyJezykowe::CapSortTranslateConfig},
         {GroupBox5, &TNazwyJezykowe::CapInputFileType},
@@ -312,7 +323,9 @@ void TForm4::applyTexts() {
     Personal_Config->setTitle(text(&TNazwyJezykowe::CapPersonalData));
     FormatWejDatyQSO->Button(0)->setText(text(&TNazwyJezykowe::ItemDontKnow));
     FormatWyjscDatyQSO->Button(0)->setText(text(&TNazwyJezykowe::ItemAsInput));
-    const std::array<std::pair<QLabel*, Text>, 6> labels{{
+    const std::array<std::pair<QLabel*, Text>, 8> labels{{
+        {Lab_InputEncoding, &TNazwyJezykowe::LabInputEncoding},
+        {Lab_OutputEncoding, &TNazwyJezykowe::LabOutputEncoding},
         {Lab_SeparDatyWyjsc, &TNazwyJezykowe::LblDateSeparator},
         {Lab_SeparatorFormatuWyjscCzasuQSO, &TNazwyJezykowe::LblTimeSeparator},
         {Label1, &TNazwyJezykowe::LblQsosPerCard},
@@ -327,7 +340,13 @@ void TForm4::applyTexts() {
     Button2->setText(text(&TNazwyJezykowe::BtnConfirmConfig));
     Zatw_transla->setText(text(&TNazwyJezykowe::BtnConfirmTranslation));
     ZatwierdzBookmarksDlaArchiwum->setText(text(&TNazwyJezykowe::BtnConfirmBookmarks));
-    for (QPushButton* help : {Help_Sort, Help_Translate, Help_Cabrillo, Help_DXCC_LST}) {
+    InputEncodingList->setItemText(0, text(&TNazwyJezykowe::ItemEncodingAuto));
+    InputEncodingList->setItemText(1, text(&TNazwyJezykowe::ItemEncodingCp1250));
+    InputEncodingList->setItemText(2, text(&TNazwyJezykowe::ItemEncodingUtf8));
+    OutputEncodingList->setItemText(0, text(&TNazwyJezykowe::ItemEncodingCp1250));
+    OutputEncodingList->setItemText(1, text(&TNazwyJezykowe::ItemEncodingUtf8));
+    for (QPushButton* help :
+         {Help_Sort, Help_Translate, Help_Cabrillo, Help_DXCC_LST, Help_Encoding}) {
         help->setText(text(&TNazwyJezykowe::MenuHelp));
     }
     const std::array<Text, 3> sortItems{&TNazwyJezykowe::SortByDxccList,
@@ -388,6 +407,12 @@ void TForm4::selectStoredLists() {
     for (const auto& [list, code] : stored) {
         const QSignalBlocker quiet(list);
         selectRow(list, code);
+    }
+    for (const auto& [box, code] :
+         {std::pair{InputEncodingList, static_cast<int>(m_config.InputEncoding)},
+          std::pair{OutputEncodingList, static_cast<int>(m_config.OutputEncoding)}}) {
+        const QSignalBlocker quiet(box);
+        box->setCurrentIndex(code < box->count() ? code : 0);
     }
     for (auto [list, note] :
          {std::pair{ListBox2, Label5}, std::pair{ListBox4, Label6}, std::pair{ListBox3, Label7}}) {

@@ -22,6 +22,7 @@
 
 class QAction;
 class QCheckBox;
+class QComboBox;
 class QGroupBox;
 class QLabel;
 class QLineEdit;
@@ -126,6 +127,12 @@ class TForm4 : public QMainWindow {
     QLabel* Label7;
     QGroupBox* GroupBox3;
     QListWidget* ListBox1;
+    QGroupBox* GroupBoxEncoding;
+    QLabel* Lab_InputEncoding;
+    QComboBox* InputEncodingList;  // auto, CP1250, UTF-8
+    QLabel* Lab_OutputEncoding;
+    QComboBox* OutputEncodingList;  // CP1250, UTF-8
+    QPushButton* Help_Encoding;
 
     // --- QSL print options ---
     QGroupBox* GroupBox7;
@@ -170,6 +177,7 @@ class TForm4 : public QMainWindow {
     QWidget* buildMainConfiguration();
     QWidget* buildSortTranslateGroup();
     QWidget* buildDateFormatFrame();
+    QWidget* buildEncodingGroup();
     QWidget* buildQslPrintOptions();
     QWidget* buildProcessingPanel();
     QWidget* buildPersonalData();

@@ -4,6 +4,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QCheckBox>
+#include <QComboBox>
 #include <QFontDatabase>
 #include <QGridLayout>
 #include <QGroupBox>
@@ -233,6 +234,25 @@ QWidget* TForm4::buildSortTranslateGroup() {
     return GroupBox4;
 }
 
+// The encodings of the logs read and written; the item texts come from the text table.
+QWidget* TForm4::buildEncodingGroup() {
+    GroupBoxEncoding = named<QGroupBox>("GroupBoxEncoding", nullptr);
+    Lab_InputEncoding = caption("Lab_InputEncoding", GroupBoxEncoding);
+    InputEncodingList = named<QComboBox>("InputEncodingList", GroupBoxEncoding);
+    InputEncodingList->addItems({QString(), QString(), QString()});
+    Lab_OutputEncoding = caption("Lab_OutputEncoding", GroupBoxEncoding);
+    OutputEncodingList = named<QComboBox>("OutputEncodingList", GroupBoxEncoding);
+    OutputEncodingList->addItems({QString(), QString()});
+    Help_Encoding = helpButton("Help_Encoding", GroupBoxEncoding);
+    auto* layout = new QVBoxLayout(GroupBoxEncoding);
+    layout->addWidget(Lab_InputEncoding);
+    layout->addWidget(InputEncodingList);
+    layout->addWidget(Lab_OutputEncoding);
+    layout->addWidget(OutputEncodingList);
+    layout->addWidget(Help_Encoding, 0, Qt::AlignRight);
+    return GroupBoxEncoding;
+}
+
 QWidget* TForm4::buildMainConfiguration() {
     GroupBox1 = named<QGroupBox>("GroupBox1", nullptr);
     QWidget* sortTranslate = buildSortTranslateGroup();
@@ -253,9 +273,13 @@ QWidget* TForm4::buildMainConfiguration() {
     auto* language = new QVBoxLayout(GroupBox3);
     language->addWidget(ListBox1);
 
+    QWidget* encoding = buildEncodingGroup();
+    encoding->setParent(GroupBox1);
+
     auto* side = new QVBoxLayout;
     side->addWidget(GroupBox2);
     side->addWidget(GroupBox3);
+    side->addWidget(encoding);
     side->addStretch(1);
     auto* layout = new QHBoxLayout(GroupBox1);
     layout->addWidget(sortTranslate, 3);

@@ -268,7 +268,8 @@ void TForm4::openCabrilloExport(RunObjects& run) {
     Button2->hide();
     Panel1->hide();
     TForm3 window({m_texts, m_values, m_environment.Questions}, this);
-    window.ShowCabrilloExport({run.Catalogue, PersonalFieldTexts(), run.Processing.OutputFileName});
+    window.ShowCabrilloExport({run.Catalogue, PersonalFieldTexts(), run.Processing.OutputFileName,
+                               run.Config.OutputEncoding});
     showSecondWindow(window);
 }
 

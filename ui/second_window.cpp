@@ -92,10 +92,11 @@ void TForm3::exportCabrillo(const std::string& templateName) {
     ZapisCabrillo->WyborFormularzaContestu->setEnabled(false);
     ZapisCabrillo->Reset();
     try {
-        ExportCabrillo(templateName,
-                       CabrilloExportRun{m_exportRequest->Catalogue, m_services.Texts,
-                                         m_services.Values, m_exportRequest->PersonalInfo, *m_ui,
-                                         m_exportRequest->OutputFileName});
+        ExportCabrillo(
+            templateName,
+            CabrilloExportRun{m_exportRequest->Catalogue, m_services.Texts, m_services.Values,
+                              m_exportRequest->PersonalInfo, *m_ui, m_exportRequest->OutputFileName,
+                              m_exportRequest->Encoding});
     } catch (const FileError& error) {
         m_ui->ErrorBox(error.what());
     }

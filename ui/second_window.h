@@ -41,6 +41,7 @@ struct CabrilloExportRequest {
     const TStrukturaADIF& Catalogue;  // with the extra fields the log brought
     TPersonalInfo PersonalInfo;       // the main window's personal-data fields as they stand
     std::string OutputFileName;       // chosen in the run's save dialog
+    OutputEncoding Encoding = OutputEncoding::Cp1250;  // of the file written
 };
 
 class TForm3 : public QDialog {

@@ -70,6 +70,10 @@ void applyOverrides(const BatchOptions& options, TKonfiguracja& config) {
         config.DateSeparator = *options.dateSeparator;
     if (options.timeSeparator)
         config.TimeSeparator = *options.timeSeparator;
+    if (options.inputEncoding)
+        config.InputEncoding = static_cast<InputEncoding>(*options.inputEncoding);
+    if (options.outputEncoding)
+        config.OutputEncoding = static_cast<OutputEncoding>(*options.outputEncoding);
 }
 
 // A configuration file named on the command line must be readable: running on the start-up
@@ -158,9 +162,10 @@ std::optional<std::string> chooseCabrilloTemplate(const BatchOptions& options,
 // The batch tool's Cabrillo export: the chosen template, the configuration's personal data.
 void exportCabrillo(RunObjects& run, const std::string& templateName, bool& written) {
     run.Ui.SetCaption(run.Texts.CapWritingCabrillo);
-    written = ExportCabrillo(templateName, CabrilloExportRun{run.Catalogue, run.Texts, run.Values,
-                                                             run.Config.PersonalInfo, run.Ui,
-                                                             run.Processing.OutputFileName});
+    written = ExportCabrillo(
+        templateName,
+        CabrilloExportRun{run.Catalogue, run.Texts, run.Values, run.Config.PersonalInfo, run.Ui,
+                          run.Processing.OutputFileName, run.Config.OutputEncoding});
 }
 
 int runSortOrTranslation(const BatchOptions& options, BatchSession& session,
@@ -314,8 +319,10 @@ std::chrono::milliseconds lockWaitFor(BatchCommand command) {
 void printUsage(const BatchOptions* options, std::ostream& stream) {
     TNazwyJezykowe texts;
     texts.Fill(options != nullptr && options->language ? *options->language : kLanguageEnglish);
-    stream << texts.BatchUsage << '\n' << texts.BatchUsageTemplate << '\n';
-    stream << texts.BatchUsageImportDxcc << '\n';
+    stream << texts.BatchUsage << '\n'
+           << texts.BatchUsageTemplate << '\n'
+           << texts.BatchUsageEncoding << '\n'
+           << texts.BatchUsageImportDxcc << '\n';
 }
 
 }  // namespace

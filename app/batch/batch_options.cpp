@@ -115,6 +115,14 @@ const std::map<std::string, ValueSetter, std::less<>>& valueOptions() {
              o.templateName = v;
              return !v.empty();
          }},
+        {"--input-encoding",
+         [](BatchOptions& o, const std::string& v) {
+             return bool(o.inputEncoding = indexOf(v, {"auto", "cp1250", "utf-8"}));
+         }},
+        {"--output-encoding",
+         [](BatchOptions& o, const std::string& v) {
+             return bool(o.outputEncoding = indexOf(v, {"cp1250", "utf-8"}));
+         }},
     };
     return options;
 }

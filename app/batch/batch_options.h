@@ -30,6 +30,8 @@ struct BatchOptions {
     std::optional<std::string> timeSeparator;
     std::optional<std::string> findDate;      // YYYYMMDD
     std::optional<std::string> templateName;  // Cabrillo output: a template of CABRILLO_FORM
+    std::optional<int> inputEncoding;         // 0 auto, 1 cp1250, 2 utf-8
+    std::optional<int> outputEncoding;        // 0 cp1250, 1 utf-8
     bool progress = false;
     bool help = false;
     bool version = false;

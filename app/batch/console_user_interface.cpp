@@ -51,7 +51,7 @@ void ConsoleUserInterface::finishProgressLine() {
 }
 
 void ConsoleUserInterface::AppendMessage(const std::string& line) {
-    m_out << line << '\n';
+    writeLines(m_out, line);
 }
 
 void ConsoleUserInterface::ErrorBox(const std::string& text, BoxOffset) {

@@ -43,6 +43,19 @@ const Accepted kAccepted[] = {
                       o.dateSeparator || o.timeSeparator);
          EXPECT_FALSE(o.viaManager || o.noDivide || o.progress);
      }},
+    {"Encodings",
+     {"--input-encoding", "utf-8", "--output-encoding", "utf-8", "translate", "a", "b"},
+     [](const BatchOptions& o) {
+         EXPECT_EQ(o.inputEncoding, 2);
+         EXPECT_EQ(o.outputEncoding, 1);
+     }},
+    {"EncodingWords",
+     {"--input-encoding", "cp1250", "--input-encoding", "auto", "--output-encoding", "cp1250",
+      "sort", "a", "b"},
+     [](const BatchOptions& o) {
+         EXPECT_EQ(o.inputEncoding, 0);
+         EXPECT_EQ(o.outputEncoding, 0);
+     }},
     {"OrderWords",
      {"--order", "call", "--via-manager", "sort", "a", "b"},
      [](const BatchOptions& o) {
@@ -169,6 +182,14 @@ const Refused kRefused[] = {
     {"UnknownOption", {"--colour", "sort", "a", "b"}, "--colour", ""},
     {"OptionWithoutValue", {"sort", "a", "b", "--order"}, "--order", ""},
     {"UnknownOrder", {"--order", "size", "sort", "a", "b"}, "--order", "size"},
+    {"UnknownInputEncoding",
+     {"--input-encoding", "latin2", "sort", "a", "b"},
+     "--input-encoding",
+     "latin2"},
+    {"OutputEncodingIsNeverGuessed",
+     {"--output-encoding", "auto", "sort", "a", "b"},
+     "--output-encoding",
+     "auto"},
     {"UnknownLanguage", {"--lang", "de", "sort", "a", "b"}, "--lang", "de"},
     {"UnknownFileType", {"--output-type", "xls", "sort", "a", "b"}, "--output-type", "xls"},
     {"NoQsoPerCard", {"--per-card", "0", "sort", "a", "b"}, "--per-card", "0"},

@@ -124,6 +124,19 @@ TEST_F(CabrilloWriterTest, CutsAValueToItsSlot) {
               "QSO: 14430 Q1AB");
 }
 
+// A VHF Cabrillo log read in keeps its band designator as BAND only; written out, the band
+// gives the designator back. HF bands have none: Cabrillo wants their frequency.
+TEST_F(CabrilloWriterTest, WritesTheBandDesignatorForAQsoWithoutFrequency) {
+    for (const auto& [band, written] : std::initializer_list<std::pair<const char*, const char*>>{
+             {"2m", "144  "}, {"23CM", "1.2G "}, {"submm", "LIGHT"}, {"20m", "     "}}) {
+        EXPECT_EQ(line("[[ FREQ CALL ]]", "QSO: ##### ######", {{"BAND", band}, {"CALL", "Q1AAA"}}),
+                  std::string("QSO: ") + written + " Q1AAA ")
+            << band;
+    }
+    EXPECT_EQ(line("[[ FREQ ]]", "QSO: #####", {{"BAND", "2m"}, {"FREQ", "144.300"}}),
+              "QSO: 14430");
+}
+
 TEST_F(CabrilloWriterTest, RewritesQsoNumberAndSerials) {
     EXPECT_EQ(line("[[ QSO_NUM STX SRX ]]", "###### ##### #####",
                    {{"STX", "7"}, {"SRX", "12345678"}}, 42),
@@ -196,6 +209,16 @@ TEST_F(ExportCabrilloTest, WritesHeaderQsoLinesInFileOrderAndTheEndLine) {
     EXPECT_EQ(run.Ui.progress.back(), 100);
     EXPECT_TRUE(run.Ui.endButtonsVisible);
     EXPECT_TRUE(std::filesystem::exists(run.Values.PathInStartDirectory(kTymLogName)));
+}
+
+TEST_F(ExportCabrilloTest, WritesUtf8WithoutAByteOrderMarkWhenAsked) {
+    run.WriteTymLog({run.Qso(1, {{"CALL", "SP\xA3"}, {"MODE", "CW"}})});
+    ASSERT_TRUE(ExportCabrillo(
+        "TEST.FRM", CabrilloExportRun{run.Catalogue, run.Texts, run.Values, run.Personal, run.Ui,
+                                      run.OutputPath(), OutputEncoding::Utf8}));
+    EXPECT_EQ(TempDir::read(run.OutputPath()),
+              CrLfLines({"START-OF-LOG: 3.0", "CALLSIGN:  N0CALL", "QSO:      1 SP\xC5\x81    CW",
+                         "END-OF-LOG:"}));
 }
 
 TEST_F(ExportCabrilloTest, WritesNothingForAnEmptyTymLog) {

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "cabrillo/template_editor.h"
 #include "core/errors.h"
 #include "tests/cabrillo/cabrillo_test_support.h"
@@ -229,6 +231,31 @@ TEST(ListTemplates, ListsTheFrmFilesSortedWithTheExtensionInAnyCase) {
     }
     EXPECT_EQ(ListTemplates(dir.path().string()),
               (std::vector<std::string>{"ARRL.frm", "WPX.FRM"}));
+}
+
+// An editor that saves UTF-8 marks the file; the template and the names read as without it.
+TEST_F(LoadTemplateTest, FilesBeginningWithAByteOrderMarkAreUtf8) {
+    const TemplateText text = NewContestTemplate();
+    std::vector<std::string> lines = text.HeaderLines;
+    lines.insert(lines.end(), text.PatternLines.begin(), text.PatternLines.end());
+    lines.push_back(text.EndLine);
+    run.WriteTemplate("PLAIN.FRM", lines);
+    lines.front() = "\xEF\xBB\xBF" + lines.front();
+    const auto contest = std::find(lines.begin(), lines.end(), "CONTEST:");
+    ASSERT_NE(contest, lines.end());
+    *contest += " Kraków";  // in UTF-8
+    run.WriteTemplate("MARKED.FRM", lines);
+    const CabrilloTemplate plain = run.Load("PLAIN.FRM");
+    const CabrilloTemplate marked = run.Load("MARKED.FRM");
+    const std::size_t at = static_cast<std::size_t>(contest - lines.begin()) + 1;
+    EXPECT_EQ(marked.HeaderLines[1], plain.HeaderLines[1]);
+    EXPECT_EQ(marked.HeaderLines[at], "CONTEST: Krak\xF3w");
+    EXPECT_EQ(marked.MaskLine, plain.MaskLine);
+
+    const std::string names =
+        run.Dir.write("names.txt", "\xEF\xBB\xBFSTATION_CALLSIGN\r\nMY_DXCC\r\n");
+    EXPECT_EQ(ReadExtraFieldNames(names),
+              (std::vector<std::string>{"STATION_CALLSIGN", "MY_DXCC"}));
 }
 
 TEST(ReadExtraFieldNames, SkipsEmptyBlankAndCommentLinesWithAnyLineEnds) {

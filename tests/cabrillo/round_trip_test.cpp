@@ -10,6 +10,7 @@
 #include <cmath>
 #include <filesystem>
 #include <map>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -71,12 +72,54 @@ TEST(CabrilloRoundTrip, BringsBackEveryFieldTheTemplateCarries) {
              {"CALL", "MODE", "QSO_DATE", "TIME_ON", "OPERATOR", "RST_SENT", "RST_RCVD"}) {
             EXPECT_EQ(after.at(same), before.at(same)) << same;
         }
-        // The Cabrillo line holds the frequency in whole kHz and the serials in four digits.
+        // The Cabrillo line holds the frequency in whole kHz, which come back as MHz with the
+        // band they lie in, and the serials in four digits.
         const double khz = std::stod(before.at("FREQ")) * 1000.0;
-        EXPECT_EQ(std::stol(after.at("FREQ")), static_cast<long>(std::floor(khz + 1e-6)));
+        EXPECT_EQ(static_cast<long>(std::floor(std::stod(after.at("FREQ")) * 1000.0 + 1e-6)),
+                  static_cast<long>(std::floor(khz + 1e-6)));
+        EXPECT_EQ(after.at("FREQ").find('.'), after.at("FREQ").size() - 4);
+        EXPECT_FALSE(after.at("BAND").empty());
         EXPECT_EQ(std::stoi(after.at("STX")), std::stoi(before.at("STX")));
         EXPECT_EQ(std::stoi(after.at("SRX")), std::stoi(before.at("SRX")));
         EXPECT_EQ(after.at("QSO_WORD"), "QSO:");
+    }
+}
+
+// The QSO lines of a Cabrillo file.
+std::vector<std::string> qsoLines(const fs::path& path) {
+    std::vector<std::string> lines;
+    std::istringstream in(TempDir::read(path.string()));
+    for (std::string line; std::getline(in, line);) {
+        if (!line.empty() && line.back() == '\r') {
+            line.pop_back();
+        }
+        if (line.rfind("QSO:", 0) == 0) {
+            lines.push_back(line);
+        }
+    }
+    return lines;
+}
+
+// A VHF contest log read in (band designators, kHz above 30 MHz) and written out again through
+// a template gives back its QSO lines: two end-to-end cases, the second reading what the first
+// writes, and the Cabrillo cases of the corpus use the bundled layouts and names.
+TEST(CabrilloRoundTrip, VhfBandDesignatorsComeBack) {
+    const fs::path in = kGoldenDir / "real-cabrillo-vhf-band-designators";
+    const fs::path back = kGoldenDir / "real-cabrillo-vhf-back-to-cabrillo";
+    EXPECT_EQ(TempDir::read((back / "start/vhf.adi").string()),
+              TempDir::read((in / "expected/out/vhf.adi").string()));
+    const std::vector<std::string> original = qsoLines(in / "start/vhf.log");
+    ASSERT_EQ(original.size(), 5u);
+    EXPECT_EQ(qsoLines(back / "expected/out/vhf.log"), original);
+    for (const char* name :
+         {"real-cabrillo-vhf-band-designators", "real-n1mm-cabrillo3-cqww-layout",
+          "real-cabrillo2-sweepstakes-without-created-by"}) {
+        for (const char* file :
+             {"cabrillo_contest_layouts.txt", "fields_name_cabrillo_format.txt"}) {
+            EXPECT_EQ(TempDir::read((kGoldenDir / name / "start" / file).string()),
+                      TempDir::read((kDataDir / file).string()))
+                << name << " " << file;
+        }
     }
 }
 

@@ -145,6 +145,32 @@ TEST_F(DxccListLoaderTest, QuotesAndTrailingColonOrSemicolonAreNotPartOfAnItem) 
               (std::vector<std::string>{"AA", "AB", "AC", "AD", "AE", "AF", "AG"}));
 }
 
+// The layout lets a zone mark, ":" or ";" follow a quoted item before its comma; the quotes
+// are still no part of the prefix.
+TEST_F(DxccListLoaderTest, QuotedItemFollowedByAZoneMarkOrColonLosesItsQuotes) {
+    const TListaDXCC& list = Load({HeaderLine("Entity", 14, 28, "EU", "1"),
+                                   PrefixLine("\"QC\"(15),\"QD\"[20],\"QE\":,\"QF\";")});
+
+    EXPECT_EQ(PrefixTexts(list), (std::vector<std::string>{"QC", "QD", "QE", "QF"}));
+    EXPECT_EQ(list.ListLineTable[2].CqZone, 15);
+    EXPECT_EQ(list.ListLineTable[3].ItuZone, 20);
+}
+
+// An editor that saves UTF-8 marks the file, and keeps the columns in characters.
+TEST_F(DxccListLoaderTest, AListBeginningWithAByteOrderMarkIsReadAsUtf8) {
+    std::string header = HeaderLine("LOdz", 14, 28, "EU", "1");
+    header.replace(0, 2, "\xC5\x81\xC3\xB3");  // "Łó" in UTF-8
+    const TListaDXCC& list =
+        LoadBytes("\xEF\xBB\xBF" + header + "\r\n" + PrefixLine("AA") + "\r\n");
+    EXPECT_EQ(list.CountryCount, 1);
+    EXPECT_EQ(PrefixTexts(list), (std::vector<std::string>{"AA"}));
+    EXPECT_EQ(list.CountryTable[1].CountryName,
+              "\xA3\xF3"
+              "DZ");
+    EXPECT_EQ(list.ListLineTable[1].CqZone, 14);
+    EXPECT_EQ(list.ListLineTable[1].ItuZone, 28);
+}
+
 TEST_F(DxccListLoaderTest, BlankSeparatedPrefixesInOneItem) {
     const TListaDXCC& list =
         Load({HeaderLine("Entity", 14, 28, "EU", "1"), PrefixLine("AA AB AC(15)")});

@@ -17,8 +17,9 @@ using testing::WithLineEnds;
 class AdifReaderTest : public ::testing::Test {
   protected:
     // Reads the header and every complete record of a log.
-    std::vector<QsoRecord> readLog(const std::string& log) {
-        ByteSource source = ByteSource::FromString(log);
+    std::vector<QsoRecord> readLog(const std::string& log,
+                                   InputEncoding encoding = InputEncoding::Cp1250) {
+        ByteSource source = ByteSource::FromString(log, "text", encoding);
         AdifReader reader(source);
         reader.ReadAdifHeader(processing);
         std::vector<QsoRecord> records;
@@ -32,6 +33,7 @@ class AdifReaderTest : public ::testing::Test {
             records.push_back(processing.InputRecord);
         }
         refused = reader.RefusedNames();
+        unfinishedLine = reader.UnfinishedRecordLine();
         return records;
     }
 
@@ -61,6 +63,7 @@ class AdifReaderTest : public ::testing::Test {
     ColumnList columns;
     TObiektyInputOutput processing;
     std::vector<std::string> refused;
+    int unfinishedLine = 0;
 };
 
 // What one record stores for one field, tag by tag.
@@ -172,8 +175,9 @@ TEST_F(AdifReaderTest, LengthThatIsNotAWholeNumberStopsWithTheTagAndItsLine) {
 }
 
 TEST_F(AdifReaderTest, StrayHeaderEndAmongRecordsIsNoField) {
-    const auto records = readLog("<CALL:5>Q1AAA<EOH><EOR>");
-    ASSERT_EQ(records.size(), 1u);
+    // After the first "<EOR>" an "<EOH>" can no longer end a header.
+    const auto records = readLog("<CALL:5>Q1AAA<EOR><CALL:5>Q2BBB<EOH><EOR>");
+    ASSERT_EQ(records.size(), 2u);
     EXPECT_EQ(columnNames(), (std::vector<std::string>{"CALL"}));
 }
 
@@ -188,6 +192,92 @@ TEST_F(AdifReaderTest, FullCatalogueRefusesNewNamesOnceEachAndSkipsTheirValues) 
     EXPECT_EQ(valueOf(records[1], "CALL"), "Q2BBB");
     EXPECT_EQ(refused, (std::vector<std::string>{"APP_A", "APP_B"}));
     EXPECT_EQ(columnNames(), (std::vector<std::string>{"CALL"}));
+}
+
+// Today's loggers write times with seconds; a card shows HHMM, the seconds dropped.
+TEST_F(AdifReaderTest, TimesWithSecondsKeepHoursAndMinutes) {
+    const std::vector<std::pair<std::string, std::string>> cases = {
+        {"185930", "1859"},   {"235959", "2359"}, {"18:59:30", "1859"}, {"18.59.30", "1859"},
+        {"1859", "1859"},     {"18:59", "18:59"}, {"18593", "18593"},   {"18:59.30", "18:59"},
+        {"1859300", "18593"}, {"ab5930", "ab593"}};
+    for (const auto& [time, stored] : cases) {
+        SCOPED_TRACE(time);
+        const std::string log = "<TIME_ON:" + std::to_string(time.size()) + ">" + time +
+                                "<TIME_OFF:" + std::to_string(time.size()) + ">" + time + "<EOR>";
+        const auto records = readLog(log);
+        ASSERT_EQ(records.size(), 1u);
+        EXPECT_EQ(valueOf(records[0], "TIME_ON"), stored);
+        EXPECT_EQ(valueOf(records[0], "TIME_OFF"), stored);
+    }
+}
+
+// LoTW downloads end with <APP_LoTW_EOF>, other programs with <EOF>: a tail without values is
+// no record and no column; a tail with values is a record the end of the file cut off.
+TEST_F(AdifReaderTest, EndOfFileMarkerTagsAreDroppedSilently) {
+    struct Case {
+        const char* tail;
+        int unfinishedLine;
+    };
+    for (const Case& c :
+         {Case{"<APP_LoTW_EOF>\r\n", 0}, Case{"<APP_LoTW_EOF>", 0}, Case{"<EOF>", 0},
+          Case{"<eof>\r\n\r\n", 0}, Case{"<EOF:0>\r\n<APP_X:3>   ", 0}, Case{"<CALL:5>Q2BBB", 2},
+          Case{"<EOF><CALL:5>Q2", 2}, Case{"<CALL:5>Q2BBB<APP_LoTW_EOF>", 2}}) {
+        SCOPED_TRACE(c.tail);
+        catalogue = TStrukturaADIF();
+        columns.Clear();
+        const auto records = readLog(std::string("<CALL:5>Q1AAA<EOR>\r\n") + c.tail);
+        EXPECT_EQ(records.size(), 1u);
+        EXPECT_EQ(unfinishedLine, c.unfinishedLine);
+        if (c.unfinishedLine == 0) {
+            EXPECT_EQ(columnNames(), (std::vector<std::string>{"CALL"}));
+        }
+    }
+}
+
+TEST_F(AdifReaderTest, EmptyValuesOfARecordStayInTheirPlace) {
+    const auto records = readLog("<NAME:3>Bob<QSL_VIA:0><NAME:0><CALL:5>Q1AAA<EOR>");
+    ASSERT_EQ(records.size(), 1u);
+    EXPECT_EQ(valueOf(records[0], "NAME"), "");
+    EXPECT_EQ(columnNames(), (std::vector<std::string>{"NAME", "QSL_VIA", "CALL"}));
+}
+
+// UTF-8 logs: some programs count a value's bytes (as the standard says), others its
+// characters; both give the value, and the count never reaches into the next tag.
+TEST_F(AdifReaderTest, Utf8LengthsInBytesOrInCharacters) {
+    struct Case {
+        const char* log;
+        const char* field;
+        const char* expected;  // code page 1250
+    };
+    const std::vector<Case> cases = {
+        {"<NAME:5>Jörg <CALL:5>Q1AAA<EOR>", "NAME", "J\xF6rg"},
+        {"<NAME:4>Jörg <CALL:5>Q1AAA<EOR>", "NAME", "J\xF6rg"},
+        {"<NAME:5>Jörg<CALL:5>Q1AAA<EOR>", "NAME", "J\xF6rg"},
+        {"<NAME:4>Jörg<CALL:5>Q1AAA<EOR>", "NAME", "J\xF6rg"},
+        {"<NAME:4>Jörg<CALL:5>Q1AAA<EOR>", "CALL", "Q1AAA"},
+        {"<NAME:2>Jö<EOR>", "NAME", "J\xF6"},
+        {"<NAME:10>Paweł Żółć<EOR>", "NAME", "Pawe\xB3 \xAF\xF3\xB3\xE6"},
+        {"<NAME:14>Paweł Żółć<EOR>", "NAME", "Pawe\xB3 \xAF\xF3\xB3\xE6"},
+        {"<QTH:6>Łódź<CALL:5>Q1AAA<EOR>", "QTH",
+         "\xA3\xF3"
+         "d\x9F"},
+        // Counted in characters, never past the next tag: the rest of the count is dropped.
+        {"<QTH:7>Łódź<CALL:5>Q1AAA<EOR>", "QTH",
+         "\xA3\xF3"
+         "d\x9F"},
+        {"<QTH:7>Łódź<CALL:5>Q1AAA<EOR>", "CALL", "Q1AAA"},
+        // A value with "<" in it, counted in characters.
+        {"<NOTES:6>ö<b>xy<CALL:5>Q1AAA<EOR>", "NOTES", "\xF6<b>xy"},
+        {"<COMMENT:6>ö a b <CALL:5>Q1AAA<EOR>", "COMMENT", "\xF6 a b"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.log);
+        catalogue = TStrukturaADIF();
+        columns.Clear();
+        const auto records = readLog(c.log, InputEncoding::Utf8);
+        ASSERT_EQ(records.size(), 1u);
+        EXPECT_EQ(valueOf(records[0], c.field), c.expected);
+    }
 }
 
 // --- the header, in each line-end form ---
@@ -206,6 +296,24 @@ TEST_P(AdifHeaderTest, HeaderEndingInAnExactEohLine) {
               (std::vector<std::string>{"Log of Q1AAA", "<ADIF_VER:5>3.1.0", "<EOH>"}));
     ASSERT_EQ(records.size(), 2u);
     EXPECT_EQ(valueOf(records[1], "CALL"), "Q3CCC");
+}
+
+// WSJT-X, QRZ and others begin the header with a tag and end it with <EOH>.
+TEST_P(AdifHeaderTest, HeaderBeginningWithATagEndsAtEoh) {
+    const auto records = readLogIn(
+        "<ADIF_VER:5>3.1.4\n<PROGRAMID:6>WSJT-X\n<EOH>\n<CALL:5>Q2BBB<EOR>\n<CALL:5>Q3CCC<EOR>\n");
+    EXPECT_EQ(headerLines(),
+              (std::vector<std::string>{"<ADIF_VER:5>3.1.4", "<PROGRAMID:6>WSJT-X", "<EOH>"}));
+    ASSERT_EQ(records.size(), 2u);
+    EXPECT_EQ(valueOf(records[0], "CALL"), "Q2BBB");
+    EXPECT_EQ(columnNames(), (std::vector<std::string>{"CALL"}));
+}
+
+TEST_P(AdifHeaderTest, ByteOrderMarkBeforeALogWithoutHeaderIsSkipped) {
+    const auto records = readLogIn("\xEF\xBB\xBF<CALL:5>Q2BBB<EOR>\n");
+    EXPECT_TRUE(headerLines().empty());
+    ASSERT_EQ(records.size(), 1u);
+    EXPECT_EQ(valueOf(records[0], "CALL"), "Q2BBB");
 }
 
 TEST_P(AdifHeaderTest, LogBeginningWithATagHasNoHeader) {

@@ -69,7 +69,9 @@ TEST_P(FieldSplittingTest, LineSplitsIntoItsFields) {
         {TxtOnly, R"("John Smith" 5)", {"John Smith", "5"}},
         {TxtOnly, "  a   b  ", {"a", "b"}},
         {Both, R"("a,b",c)", {"a,b", "c"}},
-        {Both, R"("ab""cd")", {"abcd"}},
+        {Both, R"("ab""cd")", {"ab\"cd"}},
+        {Both, R"("""RICH""",x)", {"\"RICH\"", "x"}},
+        {Both, R"("""",x)", {"\"", "x"}},
         {Both, R"(ab"cd",e)", {"abcd", "e"}},
         {Both, "x;John Smith, Jr;5", {"x", "John Smith, Jr", "5"}},
         {TxtOnly, "x; John Smith", {"x", "John", "Smith"}},
@@ -288,14 +290,22 @@ TEST_P(CsvRecordTest, CabrilloLogReadsOnlyItsQsoLinesUpToEndOfLog) {
     EXPECT_EQ(valueOf(rows[1], "QSO_WORD"), "QSO:");
 }
 
-TEST_P(CsvRecordTest, CabrilloLogWithoutCreatedLineYieldsNoQso) {
+// CREATED-BY is optional in Cabrillo 2 and 3: the header then ends at the first QSO line.
+TEST_P(CsvRecordTest, CabrilloLogWithoutCreatedLineReadsEveryQsoLine) {
     ByteSource names = ByteSource::FromString("QSO_WORD FREQ CALL\n");
     CsvReader(names, *run, kTxt).ReadColumnTitles(catalogue);
     ByteSource log = ByteSource::FromString(
-        WithLineEnds("START-OF-LOG: 3.0\nQSO: 7005 Q2BBB\nEND-OF-LOG:\n", GetParam()));
+        WithLineEnds("START-OF-LOG: 3.0\nCONTEST: ARRL-10\nSOAPBOX: 5\" of snow\nQSO: 7005 Q2BBB\n"
+                     "qso:\t7006 Q3CCC\nCREATED-BY: late\nQSO: 7007 Q4DDD\nEND-OF-LOG:\n",
+                     GetParam()));
     CsvReader reader(log, *run, kTxt);
-    reader.SkipCabrilloHeader();
-    EXPECT_TRUE(readRecords(reader).empty());
+    EXPECT_EQ(reader.SkipCabrilloHeader(), "ARRL-10");
+    const auto rows = readRecords(reader);
+    ASSERT_EQ(rows.size(), 3u);
+    EXPECT_EQ(valueOf(rows[0], "CALL"), "Q2BBB");
+    EXPECT_EQ(valueOf(rows[0], "QSO_WORD"), "QSO:");
+    EXPECT_EQ(valueOf(rows[1], "FREQ"), "7006");
+    EXPECT_EQ(valueOf(rows[2], "CALL"), "Q4DDD");
 }
 
 INSTANTIATE_TEST_SUITE_P(LineEnds, CsvRecordTest,

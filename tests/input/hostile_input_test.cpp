@@ -187,13 +187,15 @@ INSTANTIATE_TEST_SUITE_P(
                    },
                    {{{{"NOTES", std::string(60, 'n')}}, kAlphaAdif},
                     {{{"CALL", "Q2BBB"}, {"NOTES", "x"}}, kBetaAdif}}},
-        HostileLog{"CsvQuotesNestedAHundredThousandDeepCloseToNothing",
-                   &kCsv,
-                   [] {
-                       return "CALL,QSO_DATE,NOTES\r\nQ1AAA,20080105," + std::string(100000, '"') +
-                              "\r\nQ2BBB,20080106,x\r\n";
-                   },
-                   {{{{"NOTES", ""}}, kAlphaAdif}, {{{"CALL", "Q2BBB"}}, kBetaAdif}}},
+        // Inside the outer pair every doubled quote stands for one.
+        HostileLog{
+            "CsvQuotesNestedAHundredThousandDeepAreDoubledQuotes",
+            &kCsv,
+            [] {
+                return "CALL,QSO_DATE,NOTES\r\nQ1AAA,20080105," + std::string(100000, '"') +
+                       "\r\nQ2BBB,20080106,x\r\n";
+            },
+            {{{{"NOTES", std::string(60, '"')}}, kAlphaAdif}, {{{"CALL", "Q2BBB"}}, kBetaAdif}}},
         HostileLog{"CsvOddNumberOfNestedQuotesIsAnUnclosedQuote",
                    &kCsv,
                    [] {

@@ -44,7 +44,7 @@ TEST_P(ExtraFieldLimit, AdifLogKeepsEveryQsoAndRefusesTheNamesBeyond39) {
     EXPECT_EQ(run.State().Columns.ColumnCount, 2 + std::min(names, kExtraNames));
     std::vector<std::string> expected;
     for (int k = kExtraNames + 1; k <= names; ++k) {
-        expected.push_back(run.texts.MsgNoRoomNonStandardFields + ExtraName(k));
+        expected.push_back(run.texts.MsgNoRoomNonStandardFields + "\r" + ExtraName(k));
     }
     EXPECT_EQ(run.ui.messages, expected);
 }
@@ -70,7 +70,8 @@ TEST_P(ExtraFieldLimit, CsvTitleLineBeyond39NewNamesStopsTheRun) {
         EXPECT_EQ(run.values.RunStatus, 2);
         EXPECT_EQ(run.State().QsoCount, 0);
         ASSERT_FALSE(run.ui.messages.empty());
-        EXPECT_EQ(run.ui.messages[0], run.texts.MsgNoRoomNonStandardFields);
+        EXPECT_EQ(run.ui.messages[0],
+                  run.texts.MsgNoRoomNonStandardFields + "\r" + ExtraName(kExtraNames + 1));
     }
 }
 

@@ -136,7 +136,73 @@ TEST_F(LogInputTest, CabrilloLogTakesItsColumnsFromTheNamesFile) {
     EXPECT_EQ(values.RunStatus, 0);
     EXPECT_EQ(State().QsoCount, 2);
     EXPECT_EQ(stored("CALL"), (std::vector<std::string>{"Q2BBB", "Q1CCC"}));
-    EXPECT_EQ(State().Columns.LastColumnName, "CALL");
+    // Cabrillo's kHz become ADIF's MHz, and the band column is added.
+    EXPECT_EQ(stored("FREQ"), (std::vector<std::string>{"7.005", "7.005"}));
+    EXPECT_EQ(stored("BAND"), (std::vector<std::string>{"40m", "40m"}));
+    EXPECT_EQ(State().Columns.LastColumnName, "BAND");
+}
+
+// A double quote left open swallows the lines after it into one value: the lines are named.
+TEST_F(LogInputTest, LinesReadAsOneQsoAreNamed) {
+    readLog(kCsv,
+            "CALL,QSO_DATE,NAME\nQ1AAA,20080105,\"Joe \"JJ\" Smith\"\nQ2BBB,20080106,\"Ann\"\n"
+            "Q1CCC,20080107,\"5\" tall\"\nQ2DDD,20080108,Eve\nQ1EEE,20080109,Bob\"\n"
+            "Q2FFF,20080110,Ann\n");
+    EXPECT_EQ(State().QsoCount, 4);
+    EXPECT_EQ(ui.messages, (std::vector<std::string>{texts.MsgLinesReadAsOneFrom + "4" +
+                                                     texts.MsgLinesReadAsOneTo + "6" +
+                                                     texts.MsgLinesReadAsOneQso}));
+}
+
+// A UTF-8 log: its letters reach the record in code page 1250, and the one line says how many
+// characters code page 1250 lacked and where the first stands.
+TEST_F(LogInputTest, Utf8LogIsConvertedAndItsReplacementsCounted) {
+    readLog(kAdif,
+            "WSJT-X ADIF Export\n<adif_ver:5>3.1.1\n<eoh>\n"
+            "<call:5>Q1AAA <name:10>Paweł Żółć <qso_date:8>20080105 <time_on:6>185930 <eor>\n"
+            "<call:5>Q2BBB <name:5>Bjørn <qth:4>Oslo <qso_date:8>20080105 <eor>\n"
+            "<call:5>Q2CCC <name:4>Иван <qso_date:8>20080105 <eor>\n");
+    EXPECT_EQ(values.RunStatus, 0);
+    EXPECT_EQ(stored("NAME"),
+              (std::vector<std::string>{"Pawe\xB3 \xAF\xF3\xB3\xE6", "Bjorn", "????"}));
+    EXPECT_EQ(stored("TIME_ON"), (std::vector<std::string>{"1859", "", ""}));
+    EXPECT_EQ(ui.messages, (std::vector<std::string>{texts.MsgCharsReplaced + "5" +
+                                                     texts.MsgCharsReplacedFirstLine + "5"}));
+}
+
+TEST_F(LogInputTest, ConfiguredCp1250ReadsAUtf8LogByteForByte) {
+    config.InputEncoding = InputEncoding::Cp1250;
+    readLog(kAdif, "<call:5>Q1AAA <name:5>J\xC3\xB6rg <qso_date:8>20080105 <eor>\n");
+    EXPECT_EQ(stored("NAME"), (std::vector<std::string>{"J\xC3\xB6rg"}));
+    EXPECT_TRUE(ui.messages.empty());
+}
+
+TEST_F(LogInputTest, CabrilloLayoutOfTheContestFromTheLayoutsFile) {
+    dir.write(kCabrilloFieldNamesFile, "QSO_WORD FREQ MODE QSO_DATE TIME_ON OPERATOR CALL\n");
+    dir.write("cabrillo_contest_layouts.txt",
+              "# test\nCQ-WW-* - FREQ MODE QSO_DATE TIME_ON OPERATOR RST_SENT MY_CQ_ZONE CALL "
+              "RST_RCVD CQZ\n");
+    readLog(kCabrillo,
+            "START-OF-LOG: 3.0\nCONTEST: CQ-WW-CW\nCALLSIGN: Q1AAA\n"
+            "QSO: 144 CW 2008-01-05 1200 Q1AAA 599 15 Q2BBB 599 14\n"
+            "QSO: 14025 CW 2008-01-05 1201 Q1AAA 599 15 Q1CCC 599 5 1\nEND-OF-LOG:\n");
+    EXPECT_EQ(values.RunStatus, 0);
+    EXPECT_EQ(stored("CALL"), (std::vector<std::string>{"Q2BBB", "Q1CCC"}));
+    EXPECT_EQ(stored("CQZ"), (std::vector<std::string>{"14", "5"}));
+    EXPECT_EQ(stored("FREQ"), (std::vector<std::string>{"", "14.025"}));
+    EXPECT_EQ(stored("BAND"), (std::vector<std::string>{"2m", "20m"}));
+    EXPECT_EQ(ui.messages, (std::vector<std::string>{texts.MsgCabrilloLayoutUsed + "CQ-WW-CW"}));
+    EXPECT_EQ(columnNames(), (std::vector<std::string>{"FREQ", "MODE", "QSO_DATE", "TIME_ON",
+                                                       "OPERATOR", "RST_SENT", "MY_CQ_ZONE", "CALL",
+                                                       "RST_RCVD", "CQZ", "BAND"}));
+}
+
+TEST_F(LogInputTest, FaultyCabrilloLayoutStopsTheRunNamingItsLine) {
+    dir.write("cabrillo_contest_layouts.txt", "\nSPDX - CALL FREQ CALL\n");
+    readLog(kCabrillo, "CONTEST: SPDX\nQSO: 7005 Q2BBB Q2BBB\n");
+    EXPECT_EQ(values.RunStatus, 2);
+    ASSERT_FALSE(ui.messages.empty());
+    EXPECT_EQ(ui.messages[0], texts.MsgCabrilloLayoutBad + "CALL" + texts.MsgInLineNr + "2");
 }
 
 TEST_F(LogInputTest, MissingLogOrNamesFileIsAFileError) {

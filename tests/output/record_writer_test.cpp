@@ -133,7 +133,7 @@ struct FieldCase {
 
 class FieldSyntax : public ::testing::TestWithParam<FieldCase> {};
 
-TEST_P(FieldSyntax, WritesTheValueQuotedAndUnchanged) {
+TEST_P(FieldSyntax, WritesTheValueQuotedWithItsQuotesDoubled) {
     const FieldCase& c = GetParam();
     MemorySink sink;
     WriteField(sink, "NAME", c.value, c.width, c.separator, c.lastColumn);
@@ -150,8 +150,11 @@ INSTANTIATE_TEST_SUITE_P(
         FieldCase{" ", 0, "X", false, "\"X\" "}, FieldCase{" ", 10, "", false, "\"\"           "},
         // Nothing follows the last column, not even padding.
         FieldCase{" ", 10, "N0CALL", true, "\"N0CALL\""},
-        // CSV: no escaping of quotes or commas; the width plays no part.
-        FieldCase{",", 10, "a \"b\", c", false, "\"a \"b\", c\","},
+        // CSV: a double quote inside is doubled, commas stay; the width plays no part.
+        FieldCase{",", 10, "a \"b\", c", false, "\"a \"\"b\"\", c\","},
+        FieldCase{",", 10, "\"", true, "\"\"\"\""},
+        // TXT pads what is written between the quotes, doubled quotes included.
+        FieldCase{" ", 10, "\"RICH\"", false, "\"\"\"RICH\"\"\"   "},
         FieldCase{",", 10, "", false, "\"\","}, FieldCase{",", 10, "", true, "\"\""},
         // ADIF: tag with the length; an empty value leaves the field out.
         FieldCase{"<>", 10, "A <B>", false, "<NAME:5>A <B> "},

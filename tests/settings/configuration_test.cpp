@@ -133,6 +133,23 @@ INSTANTIATE_TEST_SUITE_P(
                      c.DateSeparator = "/";
                      c.TimeSeparator = "";
                  }},
+        ReadCase{"EncodingWordsChooseTheEncodings",
+                 "[For Sort and translate]\r\nInput encoding=cp1250\r\nOutput encoding=utf-8\r\n",
+                 [](auto&) {},
+                 [](auto& c) {
+                     c.InputEncoding = InputEncoding::Cp1250;
+                     c.OutputEncoding = OutputEncoding::Utf8;
+                 }},
+        ReadCase{"EncodingOtherWordsKeepTheEncodings",
+                 "[For Sort and translate]\r\nInput encoding=UTF8\r\nOutput encoding=latin2\r\n",
+                 [](auto& c) {
+                     c.InputEncoding = InputEncoding::Utf8;
+                     c.OutputEncoding = OutputEncoding::Utf8;
+                 },
+                 [](auto&) {}},
+        ReadCase{"ByteOrderMarkBeforeTheFirstSectionIsSkipped",
+                 "\xEF\xBB\xBF[MAIN]\r\nLanguage=Polish\r\n", [](auto&) {},
+                 [](auto& c) { c.Language = 0; }},
         ReadCase{"DivideAnyNonZeroIsTrue", kPrint + "Divide output file=5\r\n", [](auto&) {},
                  [](auto& c) { c.DivideOutputFile = true; }},
         ReadCase{"DivideZeroIsFalse", kPrint + "Divide output file=$0\r\n",
@@ -187,6 +204,8 @@ TKonfiguracja FullRecord() {
     c.MaxQslPerFile = -25;
     c.LastInputDir = "/home/sp9/logs in";
     c.LastOutputDir = "/home/sp9/out";
+    c.InputEncoding = InputEncoding::Utf8;
+    c.OutputEncoding = OutputEncoding::Utf8;
     for (const PersonalInfoField& field : kPersonalInfoFields) {
         c.PersonalInfo.Assign(field.Member,
                               "\xA3\xF3\x64\xBC \xB9\xE6\xEA\xB3\xF1\xF3\x9C\x9F\xBF"
@@ -211,6 +230,8 @@ TEST(ConfigWrite, NewFileHasEveryKeyInOrderWithCrLf) {
                                                "[For Sort and translate]",
                                                "Type input file=CBRwe",
                                                "Type output file=CSVwy",
+                                               "Input encoding=utf-8",
+                                               "Output encoding=utf-8",
                                                "[Format QSO_Date For Sort and translate]",
                                                "Type format of input date QSO=DD-MM-YYYY",
                                                "Type format of output date QSO=YYYY-MM-DD",

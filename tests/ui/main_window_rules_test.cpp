@@ -40,6 +40,26 @@ TEST_F(MainWindowRules, ListChoicesTakeTheirPositionInMemoryOnly) {
     EXPECT_EQ(start.writes, 0);
 }
 
+// The encodings are chosen like the type lists: in memory, stored with the next write.
+TEST_F(MainWindowRules, EncodingChoicesAreStoredWithTheConfiguration) {
+    auto* input = start.Find<QComboBox>("InputEncodingList");
+    auto* output = start.Find<QComboBox>("OutputEncodingList");
+    EXPECT_EQ(input->currentIndex(), 0);   // no key in setup.ini: recognise
+    EXPECT_EQ(output->currentIndex(), 0);  // and CP1250
+    EXPECT_EQ(input->itemText(2), "UTF-8");
+    input->setCurrentIndex(2);
+    output->setCurrentIndex(1);
+    EXPECT_EQ(config().InputEncoding, InputEncoding::Utf8);
+    EXPECT_EQ(start.writes, 0);
+    start.Click("Button2");
+    EXPECT_TRUE(start.SetupIniHas("Input encoding=utf-8"));
+    EXPECT_TRUE(start.SetupIniHas("Output encoding=utf-8"));
+
+    MainWindowHarness again(start.SetupIni());
+    EXPECT_EQ(again.Find<QComboBox>("InputEncodingList")->currentIndex(), 2);
+    EXPECT_EQ(again.Find<QComboBox>("OutputEncodingList")->currentIndex(), 1);
+}
+
 TEST_F(MainWindowRules, ChoosingAnItemClearsTheListsNote) {
     MainWindowHarness fresh(IniText(
         {"[MAIN]", "Language=English", "[For Sort and translate]", "Type output file=CSVwy"}));
