@@ -115,6 +115,21 @@ const std::map<std::string, ValueSetter, std::less<>>& valueOptions() {
              o.templateName = v;
              return !v.empty();
          }},
+        // The labels command.
+        {"--sheet",
+         [](BatchOptions& o, const std::string& v) {
+             o.sheetName = v;
+             return !v.empty();
+         }},
+        {"--start-label",
+         [](BatchOptions& o, const std::string& v) {
+             return bool(o.startLabel = positiveNumber(v));
+         }},
+        {"--mark-sent",
+         [](BatchOptions& o, const std::string& v) {
+             o.markSentFile = v;
+             return !v.empty();
+         }},
     };
     return options;
 }
@@ -124,7 +139,8 @@ std::optional<BatchCommand> commandNamed(std::string_view word) {
         {"sort", BatchCommand::Sort},
         {"translate", BatchCommand::Translate},
         {"bookmarks", BatchCommand::Bookmarks},
-        {"find", BatchCommand::Find}};
+        {"find", BatchCommand::Find},
+        {"labels", BatchCommand::Labels}};
     const auto found = commands.find(word);
     if (found == commands.end())
         return std::nullopt;
@@ -142,6 +158,8 @@ bool argumentsFit(const BatchOptions& options) {
             return count == 1 && (options.arguments[0] == "dxcc" || options.arguments[0] == "adif");
         case BatchCommand::Find:
             return count >= 1;
+        case BatchCommand::Labels:
+            return options.listSheets ? count == 0 : count == 2;
         case BatchCommand::None:
             return false;
     }
@@ -164,6 +182,10 @@ ParseResult ParseBatchOptions(const std::vector<std::string>& words) {
             options.viaManager = true;
         } else if (word == "--no-divide") {
             options.noDivide = true;
+        } else if (word == "--dividers" || word == "--no-dividers") {
+            options.dividers = word == "--dividers";
+        } else if (word == "--list-sheets") {
+            options.listSheets = true;
         } else if (const auto setter = valueOptions().find(word); setter != valueOptions().end()) {
             if (i + 1 >= words.size())
                 return {std::nullopt, UsageError{word, {}}};

@@ -8,7 +8,7 @@
 
 namespace velmark::batch {
 
-enum class BatchCommand { None, Sort, Translate, Bookmarks, Find };
+enum class BatchCommand { None, Sort, Translate, Bookmarks, Find, Labels };
 
 struct BatchOptions {
     BatchCommand command = BatchCommand::None;
@@ -30,6 +30,14 @@ struct BatchOptions {
     std::optional<std::string> timeSeparator;
     std::optional<std::string> findDate;      // YYYYMMDD
     std::optional<std::string> templateName;  // Cabrillo output: a template of CABRILLO_FORM
+    // The labels command: the sheet (a file of LABEL_SHEETS), the first label on the first
+    // sheet, divider labels (setup.ini's choice unless given), the ADIF file of the QSOs sent,
+    // or only the list of sheets.
+    std::optional<std::string> sheetName;
+    std::optional<int> startLabel;
+    std::optional<bool> dividers;
+    std::optional<std::string> markSentFile;
+    bool listSheets = false;
     bool progress = false;
     bool help = false;
     bool version = false;
