@@ -1,9 +1,12 @@
 #include "label_painter/label_painter.h"
 
 #include <QFontDatabase>
+#include <QGlyphRun>
 #include <QPageLayout>
 #include <QPagedPaintDevice>
+#include <QPaintEngine>
 #include <QPainter>
+#include <QRawFont>
 
 #include <array>
 #include <map>
@@ -37,30 +40,88 @@ const std::array<char16_t, 256>& cp1250Characters() {
     return table;
 }
 
+// One label font (a size and weight) as both ways of drawing need it.
+struct LabelFont {
+    QFont Font;
+    // For the PDF engine: the font at the device's exact pixel size, each code page 1250
+    // byte's glyph, and the one advance every glyph of the monospaced font has.
+    QRawFont Raw;
+    std::array<quint32, 256> Glyphs{};
+    qreal Advance = 0;
+};
+
 // The label fonts by size and weight, made once per painting (a QFont must not outlive the
 // application, so none is kept beyond it).
 class FontSet {
   public:
-    const QFont& Get(double size, bool bold) {
+    explicit FontSet(double dotsPerInch) : m_dotsPerInch(dotsPerInch) {}
+
+    const LabelFont& Get(double size, bool bold) {
         const auto key = std::make_pair(static_cast<int>(size * 100 + 0.5), bold);
         auto found = m_fonts.find(key);
-        if (found == m_fonts.end()) {
-            QFont font(LabelFontFamily());
-            font.setPointSizeF(size);
-            font.setBold(bold);
-            font.setKerning(false);
-            font.setStyleStrategy(QFont::NoFontMerging);
-            // Unhinted, every character takes the font's design advance, as the layout
-            // reckons.
-            font.setHintingPreference(QFont::PreferNoHinting);
-            found = m_fonts.emplace(key, font).first;
-        }
+        if (found == m_fonts.end())
+            found = m_fonts.emplace(key, make(size, bold)).first;
         return found->second;
     }
 
   private:
-    std::map<std::pair<int, bool>, QFont> m_fonts;
+    LabelFont make(double size, bool bold) const {
+        LabelFont label;
+        label.Font = QFont(LabelFontFamily());
+        label.Font.setPointSizeF(size);
+        label.Font.setBold(bold);
+        label.Font.setKerning(false);
+        label.Font.setStyleStrategy(QFont::NoFontMerging);
+        // Unhinted, every character takes the font's design advance, as the layout reckons.
+        label.Font.setHintingPreference(QFont::PreferNoHinting);
+        label.Raw = QRawFont::fromFont(label.Font);
+        const qreal pixels = size * m_dotsPerInch / 72.0;
+        label.Raw.setPixelSize(pixels);
+        label.Advance = kMonoAdvanceEm * pixels;
+        QString characters(256, Qt::Uninitialized);
+        const auto& table = cp1250Characters();
+        for (int byte = 0; byte < 256; ++byte) characters[byte] = QChar(table[byte]);
+        const QList<quint32> glyphs = label.Raw.glyphIndexesForString(characters);
+        for (int byte = 0; byte < 256 && byte < glyphs.size(); ++byte)
+            label.Glyphs[byte] = glyphs[byte];
+        return label;
+    }
+
+    double m_dotsPerInch;
+    std::map<std::pair<int, bool>, LabelFont> m_fonts;
 };
+
+// Draws one text with its baseline's left end at the origin. Qt's PDF engine (the PDF writer,
+// and the printer, which prints through PDF on Unix) takes the glyphs as they are: every
+// glyph at its multiple of the advance, blanks left out, with no text shaping, which the
+// monospaced text does not need and which took half of the drawing time. Other engines (the
+// print preview's recorder, a Windows printer) get the text itself, laid out by Qt with the
+// same font and the same advances.
+void drawText(QPainter& painter, const LabelFont& font, const std::string& text, QPointF origin,
+              bool asGlyphs) {
+    if (!asGlyphs) {
+        painter.setFont(font.Font);
+        painter.drawText(origin, LabelString(text));
+        return;
+    }
+    QList<quint32> glyphs;
+    QList<QPointF> positions;
+    glyphs.reserve(static_cast<qsizetype>(text.size()));
+    positions.reserve(static_cast<qsizetype>(text.size()));
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        if (text[i] == ' ')
+            continue;
+        glyphs.append(font.Glyphs[static_cast<unsigned char>(text[i])]);
+        positions.append(QPointF(static_cast<qreal>(i) * font.Advance, 0));
+    }
+    if (glyphs.isEmpty())
+        return;
+    QGlyphRun run;
+    run.setRawFont(font.Raw);
+    run.setGlyphIndexes(glyphs);
+    run.setPositions(positions);
+    painter.drawGlyphRun(origin, run);
+}
 
 void drawLabelWith(QPainter& painter, FontSet& fonts, double dotsPerMm, const LabelDrawing& drawing,
                    const MmRect& cell) {
@@ -79,18 +140,18 @@ void drawLabelWith(QPainter& painter, FontSet& fonts, double dotsPerMm, const La
             QRectF(at(bar.X, bar.Y), QSizeF(bar.Width * dotsPerMm, bar.Height * dotsPerMm)),
             Qt::black);
     }
+    const bool asGlyphs = painter.paintEngine()->type() == QPaintEngine::Pdf;
     for (const LabelText& text : drawing.Texts) {
-        painter.setFont(fonts.Get(text.Size, text.Bold));
-        const QString shown = LabelString(text.Text);
+        const LabelFont& font = fonts.Get(text.Size, text.Bold);
         if (text.Squeeze >= 1.0) {
-            painter.drawText(at(text.X, text.Baseline), shown);
+            drawText(painter, font, text.Text, at(text.X, text.Baseline), asGlyphs);
             continue;
         }
         // Too wide for its room: drawn narrower, every character kept.
         painter.save();
         painter.translate(at(text.X, text.Baseline));
         painter.scale(text.Squeeze, 1.0);
-        painter.drawText(QPointF(0, 0), shown);
+        drawText(painter, font, text.Text, QPointF(0, 0), asGlyphs);
         painter.restore();
     }
 }
@@ -128,7 +189,7 @@ QString LabelString(std::string_view cp1250) {
 
 void DrawLabel(QPainter& painter, double dotsPerMm, const LabelDrawing& drawing,
                const MmRect& cell) {
-    FontSet fonts;
+    FontSet fonts(dotsPerMm * 25.4);
     drawLabelWith(painter, fonts, dotsPerMm, drawing, cell);
 }
 
@@ -142,7 +203,7 @@ LabelsDrawn PaintLabelPages(QPainter& painter, QPagedPaintDevice& device, RunObj
     painter.setPen(Qt::black);
 
     LabelsDrawn drawn;
-    FontSet fonts;
+    FontSet fonts(device.logicalDpiX());
     LabelSequence labels(run, job);
     LabelContent label;
     LabelDrawing drawing;
