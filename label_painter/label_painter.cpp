@@ -1,6 +1,7 @@
 #include "label_painter/label_painter.h"
 
 #include <QFontDatabase>
+#include <QFontMetricsF>
 #include <QGlyphRun>
 #include <QPageLayout>
 #include <QPagedPaintDevice>
@@ -9,6 +10,7 @@
 #include <QRawFont>
 
 #include <array>
+#include <cmath>
 #include <map>
 
 #include "core/cp1250.h"
@@ -54,7 +56,8 @@ struct LabelFont {
 // application, so none is kept beyond it).
 class FontSet {
   public:
-    explicit FontSet(double dotsPerInch) : m_dotsPerInch(dotsPerInch) {}
+    FontSet(double dotsPerInch, QPaintDevice* device)
+        : m_dotsPerInch(dotsPerInch), m_device(device) {}
 
     const LabelFont& Get(double size, bool bold) {
         const auto key = std::make_pair(static_cast<int>(size * 100 + 0.5), bold);
@@ -74,8 +77,16 @@ class FontSet {
         label.Font.setStyleStrategy(QFont::NoFontMerging);
         // Unhinted, every character takes the font's design advance, as the layout reckons.
         label.Font.setHintingPreference(QFont::PreferNoHinting);
-        label.Raw = QRawFont::fromFont(label.Font);
         const qreal pixels = size * m_dotsPerInch / 72.0;
+        // Engines that set text at whole pixel sizes (the raster engine of the preview at
+        // screen resolution: 8 pt is 10.7 pixels there, set as 11) make every character wider
+        // or narrower than the font's advance; the difference, taken back after each character,
+        // keeps every character where the layout put it.
+        const QFontMetricsF metrics(label.Font, m_device);
+        const qreal drift = kMonoAdvanceEm * pixels - metrics.horizontalAdvance(QLatin1Char('0'));
+        if (std::abs(drift) > 1e-6)
+            label.Font.setLetterSpacing(QFont::AbsoluteSpacing, drift);
+        label.Raw = QRawFont::fromFont(label.Font);
         label.Raw.setPixelSize(pixels);
         label.Advance = kMonoAdvanceEm * pixels;
         QString characters(256, Qt::Uninitialized);
@@ -88,6 +99,7 @@ class FontSet {
     }
 
     double m_dotsPerInch;
+    QPaintDevice* m_device;
     std::map<std::pair<int, bool>, LabelFont> m_fonts;
 };
 
@@ -189,7 +201,7 @@ QString LabelString(std::string_view cp1250) {
 
 void DrawLabel(QPainter& painter, double dotsPerMm, const LabelDrawing& drawing,
                const MmRect& cell) {
-    FontSet fonts(dotsPerMm * 25.4);
+    FontSet fonts(dotsPerMm * 25.4, painter.device());
     drawLabelWith(painter, fonts, dotsPerMm, drawing, cell);
 }
 
@@ -203,7 +215,7 @@ LabelsDrawn PaintLabelPages(QPainter& painter, QPagedPaintDevice& device, RunObj
     painter.setPen(Qt::black);
 
     LabelsDrawn drawn;
-    FontSet fonts(device.logicalDpiX());
+    FontSet fonts(device.logicalDpiX(), &device);
     LabelSequence labels(run, job);
     LabelContent label;
     LabelDrawing drawing;
