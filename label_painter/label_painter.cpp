@@ -171,13 +171,16 @@ void drawLabelWith(QPainter& painter, FontSet& fonts, double dotsPerMm, const La
 }  // namespace
 
 QString LabelFontFamily() {
-    static const QString family = [] {
-        const int regular =
-            QFontDatabase::addApplicationFont(QString::fromLatin1(kRegularFontFile));
+    // Registered with the application's font database, and again for a later application of
+    // the same process (a batch run in a test, a service), whose database starts empty.
+    static int regular = -1;
+    static QString family;
+    if (regular < 0 || QFontDatabase::applicationFontFamilies(regular).isEmpty()) {
+        regular = QFontDatabase::addApplicationFont(QString::fromLatin1(kRegularFontFile));
         QFontDatabase::addApplicationFont(QString::fromLatin1(kBoldFontFile));
         const QStringList families = QFontDatabase::applicationFontFamilies(regular);
-        return families.isEmpty() ? QStringLiteral("DejaVu Sans Mono") : families.first();
-    }();
+        family = families.isEmpty() ? QStringLiteral("DejaVu Sans Mono") : families.first();
+    }
     return family;
 }
 
