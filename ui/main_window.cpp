@@ -136,6 +136,7 @@ TForm4::TForm4(StartupEnvironment environment, QWidget* parent)
     askLanguage();
     m_texts.Fill(m_config.Language);
     setUp();
+    setUpLabels();
     Panel1->hide();
     m_values.StartDirectory = m_environment.StartDirectory;
     m_values.ProgramFileName = m_environment.ProgramFileName.substr(0, kProgramFileNameCapacity);
