@@ -38,6 +38,40 @@ QString pathText(const std::string& path) {
     return QFile::decodeName(QByteArray::fromStdString(path));
 }
 
+// The user interface while the print preview draws its pages: everything goes to the window's,
+// but no pending events are let through, since the preview dialog is building its pages and
+// must not be asked to show them meanwhile.
+class PanelWithoutEvents final : public UserInterface {
+  public:
+    explicit PanelWithoutEvents(UserInterface& panel) : m_panel(panel) {}
+    void SetCaption(const std::string& text) override { m_panel.SetCaption(text); }
+    void SetProgress(int percent) override { m_panel.SetProgress(percent); }
+    void AppendMessage(const std::string& line) override { m_panel.AppendMessage(line); }
+    void ShowEndButtons(bool visible) override { m_panel.ShowEndButtons(visible); }
+    void ProcessEvents() override {}
+    void ErrorBox(const std::string& text, BoxOffset offset) override {
+        m_panel.ErrorBox(text, offset);
+    }
+    bool WarningBox(const std::string& text, BoxOffset offset) override {
+        return m_panel.WarningBox(text, offset);
+    }
+    void PlainMessage(const std::string& text) override { m_panel.PlainMessage(text); }
+    std::string InputBox(const std::string& caption, const std::string& prompt,
+                         const std::string& proposed) override {
+        return m_panel.InputBox(caption, prompt, proposed);
+    }
+    std::optional<std::string> OpenFileDialog(const FileDialogRequest& request) override {
+        return m_panel.OpenFileDialog(request);
+    }
+    std::optional<std::string> SaveFileDialog(const FileDialogRequest& request) override {
+        return m_panel.SaveFileDialog(request);
+    }
+    void Beep() override { m_panel.Beep(); }
+
+  private:
+    UserInterface& m_panel;
+};
+
 // A printer set up for the sheet: its page, the whole page as the paint area.
 void prepareLabelPrinter(QPrinter& printer, const LabelSheet& sheet) {
     printer.setPageLayout(painter::LabelPageLayout(sheet));
@@ -217,11 +251,23 @@ bool TForm4::printLabelsOn(RunObjects& run, const LabelJob& job, LabelOutput out
     }
     QPrinter printer(QPrinter::HighResolution);
     prepareLabelPrinter(printer, job.Sheet);
-    // The same drawing for the preview's pages and for the printer it prints on.
+    // The same drawing for the preview's pages and for the printer it prints on. The preview
+    // calls it from Qt's own code, which an exception must not cross: a failure (TYM.LOG that
+    // cannot be read) is kept and thrown once the dialog is closed.
+    std::optional<FileError> failure;
+    PanelWithoutEvents quietPanel(*m_ui);
+    RunObjects previewRun{run.Config,   run.Texts,        run.Catalogue,
+                          run.DxccList, run.Processing,   run.Values,
+                          quietPanel,   run.SetupIniPath, run.OpenCabrilloExport};
+    RunObjects& drawingRun = output == LabelOutput::Preview ? previewRun : run;
     const auto paint = [&](QPrinter& device) {
         QPainter painter(&device);
         const auto busy = shutWhileLabelsRun();
-        drawn = painter::PaintLabelPages(painter, device, run, job);
+        try {
+            drawn = painter::PaintLabelPages(painter, device, drawingRun, job);
+        } catch (const FileError& error) {
+            failure = error;
+        }
     };
     bool printed = false;
     if (output == LabelOutput::Preview) {
@@ -248,6 +294,8 @@ bool TForm4::printLabelsOn(RunObjects& run, const LabelJob& job, LabelOutput out
             printed = true;
         }
     }
+    if (failure)
+        throw *failure;
     destination = printer.outputFileName().isEmpty() ? ToCp1250(printer.printerName())
                                                      : ToCp1250(printer.outputFileName());
     return printed;
