@@ -254,8 +254,8 @@ class TForm4 : public QMainWindow {
     void runLabels(LabelOutput output);
     // Draws the run's labels on a printer (the preview's or the real one); false when it was
     // not asked to print. drawn gets the counts of the last drawing.
-    bool printLabelsOn(RunObjects& run, const LabelJob& job, LabelOutput output,
-                       LabelsDrawn& drawn, std::string& destination);
+    bool printLabelsOn(RunObjects& run, const LabelJob& job, LabelOutput output, LabelsDrawn& drawn,
+                       std::string& destination);
     // While a labels run lets events through, the menu, the toolbar and the panel are shut,
     // until the returned handle goes.
     std::shared_ptr<void> shutWhileLabelsRun();
