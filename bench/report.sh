@@ -6,6 +6,8 @@
 #  - the callsign sort alone;
 #  - loading DXCC.LST and callsign lookups a second;
 #  - the Cabrillo export (velmark-batch translate to CQ-WPX-CW.FRM);
+#  - QSL labels of the largest log drawn into a PDF (bench/labels_benchmark.sh), against the
+#    same sort written as the CSV mail-merge file;
 #  - instruction counts of whole runs (valgrind --tool=callgrind), which other work on the
 #    machine does not disturb, for 20,000 QSOs.
 # Then appends bench/REPORT-NOTES.md (what was measured before and changed, by hand).
@@ -205,6 +207,10 @@ for qsos in $SIZES; do
     echo "| $qsos | $(fmt "$WALL") | $(fmt "$CPU") | $PEAK_MB |" >>"$REPORT"
     rm -f "$WORK/out/export.cbr"
 done
+
+# QSL labels of the largest log: the PDF against the same sort as a CSV mail-merge file.
+BENCH_BUILD_DIR=$BUILD BENCH_QSOS=$largest BENCH_REPEAT=$REPEAT BENCH_SKIP_BUILD=1 \
+    bench/labels_benchmark.sh --markdown >>"$REPORT"
 
 if [ "$CALLGRIND" = 1 ]; then
     {

@@ -71,6 +71,10 @@ EntityTexts EntityTextsOf(const TListaDXCC& list, std::int32_t listNr) {
 
 }  // namespace
 
+std::string EntityNameOf(const TListaDXCC& list, std::int32_t listNr) {
+    return EntityTextsOf(list, listNr).Name;
+}
+
 void WriteCountrisCsv(const TListaDXCC& list, const std::string& startDirectory) {
     std::vector<std::string> lines{
         QuotedFields({"NR_CTY_COUNTRY", "NR_ADIF_DXCC", "COUNTRY", "PREFIKSES"})};

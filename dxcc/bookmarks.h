@@ -41,6 +41,11 @@ void SortCountriesByNr(TListaDXCC& list, int first, int last);
 bool RunBookmarkCommand(std::unique_ptr<TListaDXCC>& list, BookmarkOrder order,
                         const TNazwyJezykowe& texts, UserInterface& ui, ProgramValues& values);
 
+// The name of an entity by its list number, as COUNTRY.CSV writes it (at most 30 characters):
+// from the first list line with that number; "COUNTRY NOT PRESENT" for 998, "DIRECT" for 999,
+// empty when no line has the number (0, QSOs without a callsign).
+std::string EntityNameOf(const TListaDXCC& list, std::int32_t listNr);
+
 // Writes COUNTRY.CSV at path: one line per country group 1..groupCount, with the entity name
 // and prefix texts from the list's lines. Throws FileError on failure.
 void WriteCountryCsv(const std::string& path, const CountryGroupTable& groups, int groupCount,

@@ -211,6 +211,18 @@ RecordLayout MakeRecordLayout(const ColumnList& columns, const TStrukturaADIF& c
     return layout;
 }
 
+std::string OutputDateText(std::string_view stored, const RecordLayout& layout) {
+    std::string date;
+    outputDate(stored, layout, date);
+    return date;
+}
+
+std::string OutputTimeText(std::string_view stored, const RecordLayout& layout) {
+    std::string time;
+    outputTime(stored, layout, time);
+    return time;
+}
+
 void WriteField(OutputSink& target, std::string_view name, std::string_view value, int width,
                 std::string_view separator, bool lastColumn) {
     std::string out;

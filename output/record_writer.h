@@ -79,6 +79,12 @@ void WriteColumnTitles(OutputSink& target, const RecordLayout& layout);
 // separator.
 void WriteQsoRecord(OutputSink& target, const RecordLayout& layout, const QsoRecord& record);
 
+// QSO_DATE and TIME_ON/TIME_OFF as a QSO record writes them: the stored date in the output date
+// layout, the stored time with the time separator (at most five characters). The QSL labels
+// print them so.
+std::string OutputDateText(std::string_view stored, const RecordLayout& layout);
+std::string OutputTimeText(std::string_view stored, const RecordLayout& layout);
+
 // Writes a filler record: every column holds dashes, so the word processor prints dashes in
 // the lines of a card that no QSO fills.
 void WriteFillerRecord(OutputSink& target, const RecordLayout& layout);

@@ -325,6 +325,10 @@ void ReadInputLog(RunObjects& run, const InputKind& kind) {
     ReadLogIntoRun(run, kind);
 }
 
+bool FormCountryGroups(RunObjects& run, CountryGroupTable& groups) {
+    return formCountryGroups(run, groups);
+}
+
 bool WriteRun(RunObjects& run) {
     UserInterface& ui = run.Ui;
     const bool translation = run.Values.TranslationMode == 1;

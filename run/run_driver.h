@@ -5,6 +5,7 @@
 // Both report through the user interface and throw FileError on file-system failures; the
 // command that called them catches it and shows it in the error box.
 
+#include "core/country_groups.h"
 #include "core/sorting.h"
 #include "input/run_objects.h"
 
@@ -25,5 +26,10 @@ void ReadInputLog(RunObjects& run, const InputKind& kind);
 // true when the output was written or handed to the Cabrillo export, false when the run was
 // refused (the reason is in the message list) or no output file was chosen.
 bool WriteRun(RunObjects& run);
+
+// After a sort by entity: splits the sorted positions into runs of equal EntityListNr (the
+// country groups), sorts each run by callsign and notes its first and last callsign. False,
+// with a message, past the table's capacity. The labels run shares it with WriteRun.
+bool FormCountryGroups(RunObjects& run, CountryGroupTable& groups);
 
 }  // namespace velmark

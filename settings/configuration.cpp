@@ -31,6 +31,12 @@ constexpr const char* kFileTypesSection = "For Sort and translate";
 constexpr const char* kDateFormatSection = "Format QSO_Date For Sort and translate";
 constexpr const char* kPrintSection = "PRINT QSL";
 constexpr const char* kPersonalSection = "Personal info";
+// QSL labels; a file without this section reads as no sheet chosen, no dividers, no file of
+// the QSOs sent.
+constexpr const char* kLabelsSection = "PRINT LABELS";
+constexpr const char* kLabelSheetKey = "Label sheet";
+constexpr const char* kLabelDividersKey = "Divider labels";
+constexpr const char* kLabelMarkSentKey = "Write file of QSOs sent";
 
 // Longest value a key gives back; the rest of a longer value is dropped on reading.
 constexpr std::size_t kMaxValueLength = 2047;
@@ -285,6 +291,9 @@ bool StoreRecord(IniText& ini, const TKonfiguracja& config) {
         const std::string key(field.IniKey);
         stored = ini.Set(kPersonalSection, key.c_str(), config.PersonalInfo.*field.Member);
     }
+    stored = stored && ini.Set(kLabelsSection, kLabelSheetKey, config.LabelSheetName) &&
+             ini.Set(kLabelsSection, kLabelDividersKey, config.LabelDividers ? "1" : "0") &&
+             ini.Set(kLabelsSection, kLabelMarkSentKey, config.LabelMarkSent ? "1" : "0");
     return stored;
 }
 
@@ -367,6 +376,12 @@ void ConfigRead(TKonfiguracja& config, const std::string& iniPath) {
         const std::string key(field.IniKey);
         AssignBounded(value, ini.GetText(kPersonalSection, key.c_str(), value), field.Capacity);
     }
+
+    config.LabelSheetName = ini.GetText(kLabelsSection, kLabelSheetKey, config.LabelSheetName);
+    config.LabelDividers =
+        ReadInteger(ini, kLabelsSection, kLabelDividersKey, config.LabelDividers ? 1 : 0) != 0;
+    config.LabelMarkSent =
+        ReadInteger(ini, kLabelsSection, kLabelMarkSentKey, config.LabelMarkSent ? 1 : 0) != 0;
 }
 
 void ConfigWrite(const TKonfiguracja& config, const std::string& iniPath) {

@@ -134,6 +134,11 @@ struct TKonfiguracja {
     velmark::InputEncoding InputEncoding = velmark::InputEncoding::Auto;
     velmark::OutputEncoding OutputEncoding = velmark::OutputEncoding::Cp1250;
 
+    // QSL labels printed directly (the labels panel of the window; velmark-batch labels).
+    std::string LabelSheetName;  // the sheet file chosen last; empty: the first sheet
+    bool LabelDividers = false;  // a divider label before each country group
+    bool LabelMarkSent = false;  // write the ADIF file of the QSOs sent after printing
+
     bool operator==(const TKonfiguracja&) const = default;
 };
 

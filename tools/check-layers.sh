@@ -1,9 +1,9 @@
 #!/bin/sh
 # Checks that every folder of the processing core includes headers only from its own folder and
-# the folders below it: core <- settings <- dxcc <- dxcc_import <- input <- output <- cabrillo <- run.
-# Prints each include that reaches up and exits 1 when there is one.
+# the folders below it: core <- settings <- dxcc <- dxcc_import <- input <- output <- cabrillo
+# <- run <- labels. Prints each include that reaches up and exits 1 when there is one.
 cd "$(dirname "$0")/.." || exit 2
-layers="core settings dxcc dxcc_import input output cabrillo run"
+layers="core settings dxcc dxcc_import input output cabrillo run labels"
 status=0
 below=""
 for layer in $layers; do

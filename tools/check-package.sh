@@ -73,6 +73,12 @@ for file in out/cards.csv out/COUNTRY.CSV out/Report.txt; do
 done
 echo "sorted: $(wc -l <"$WORK/qsl/out/cards.csv") lines of out/cards.csv"
 
+check "QSL labels of the sample into a PDF, without a display"
+(cd "$WORK/qsl" && env -u DISPLAY -u WAYLAND_DISPLAY HOME="$WORK/home" velmark-batch --lang en \
+    --input-type adif --input-date YYYYMMDD --order dxcc --per-card 3 --sheet L7160 \
+    labels sample.adi out/labels.pdf) || fail "the labels run"
+[ "$(head -c 5 "$WORK/qsl/out/labels.pdf")" = "%PDF-" ] || fail "the labels run wrote no PDF"
+
 check "the menu entry's start of velmark, by a user who cannot write /usr/bin"
 # The program waits in its language window; it has filled the start directory and made the
 # folder of setup.ini by then, so it is stopped after a few seconds.

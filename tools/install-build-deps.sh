@@ -1,7 +1,9 @@
 #!/bin/sh
 # Installs the Debian 12 packages VELMARK needs to build and test, only those missing.
 set -e
-PACKAGES="cmake ninja-build g++ libgtest-dev libsimpleini-dev qt6-base-dev libgl-dev qt6-translations-l10n fp-utils libchm-dev"
+# fonts-dejavu-core: the QSL labels' font, built into the programs; poppler-utils: the tests
+# read the labels' PDF with pdftotext, pdftoppm and pdffonts.
+PACKAGES="cmake ninja-build g++ libgtest-dev libsimpleini-dev qt6-base-dev libgl-dev qt6-translations-l10n fp-utils libchm-dev fonts-dejavu-core poppler-utils"
 missing=""
 for p in $PACKAGES; do
     dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing="$missing $p"

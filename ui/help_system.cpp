@@ -79,6 +79,18 @@ constexpr std::array kContextTable{
     HelpContextEntry{kMain, "InputEncodingList", 1900, 0},
     HelpContextEntry{kMain, "OutputEncodingList", 1900, 0},
     HelpContextEntry{kMain, "Help_Encoding", 1900, 1900},
+    // QSL labels: the menu entry, the labels panel and its elements.
+    HelpContextEntry{kMain, "PrintLabels1", 1700, 0},
+    HelpContextEntry{kMain, "LabelPanel", 1700, 0},
+    HelpContextEntry{kMain, "Help_Labels", 1700, 1700},
+    HelpContextEntry{kMain, "LabelSheetList", 1710, 0},
+    HelpContextEntry{kMain, "LabelSheetNote", 1710, 0},
+    HelpContextEntry{kMain, "LabelStart", 1720, 0},
+    HelpContextEntry{kMain, "LabelDividers", 1730, 0},
+    HelpContextEntry{kMain, "LabelMarkSent", 1740, 0},
+    HelpContextEntry{kMain, "LabelPreview", 1750, 0},
+    HelpContextEntry{kMain, "LabelPrint", 1750, 0},
+    HelpContextEntry{kMain, "LabelSavePdf", 1750, 0},
     // The second window: template editor, Cabrillo export and country search.
     HelpContextEntry{kSecond, kSecond, 1, 0},
     HelpContextEntry{kSecond, "Formularz_cabrillo", 680, 0},

@@ -141,6 +141,7 @@ TForm4::TForm4(StartupEnvironment environment, QWidget* parent)
     m_qtTranslation->Apply(m_config.Language);
     m_texts.Fill(m_config.Language);
     setUp();
+    setUpLabels();
     Panel1->hide();
     m_values.StartDirectory = m_environment.StartDirectory;
     m_values.ProgramFileName = m_environment.ProgramFileName.substr(0, kProgramFileNameCapacity);

@@ -15,6 +15,7 @@
 #include "core/processing_object.h"
 #include "core/program_values.h"
 #include "core/user_interface.h"
+#include "labels/label_run.h"
 #include "dxcc/dxcc_list.h"
 #include "run/run_driver.h"
 #include "settings/configuration.h"
@@ -23,6 +24,7 @@
 class QAction;
 class QCheckBox;
 class QComboBox;
+class QPrinter;
 class QGroupBox;
 class QLabel;
 class QLineEdit;
@@ -40,6 +42,7 @@ namespace velmark::ui {
 class QtTranslation;
 class QtUserInterface;
 class RadioGroup;
+class TLabelPanel;
 class TForm1;
 class TForm3;
 
@@ -58,6 +61,11 @@ struct StartupEnvironment {
     std::function<void(const TKonfiguracja&, const std::string&)> WriteConfig;
     // Answers every question, box and beep instead of Qt's dialogs; empty: Qt's dialogs.
     UserInterface* Questions = nullptr;
+    // QSL labels: shows the print preview of the labels until it closes (paint draws them on
+    // the printer it is given), true when they were printed from it; and the print dialog, true
+    // when the user chose to print. Empty: Qt's dialogs.
+    std::function<bool(QPrinter&, const std::function<void(QPrinter&)>& paint)> ShowLabelPreview;
+    std::function<bool(QPrinter&)> ShowPrintDialog;
 };
 
 inline constexpr int kPersonalFieldCount = 18;
@@ -166,6 +174,10 @@ class TForm4 : public QMainWindow {
     std::array<QLineEdit*, kPersonalFieldCount> PersonalFields{};
     QPushButton* Zatw_Personal_Info;
 
+    // --- QSL labels (main_window_labels.cpp): the menu entry beside the sort and its panel ---
+    QAction* PrintLabels1 = nullptr;
+    TLabelPanel* LabelPanel = nullptr;
+
   protected:
     // A run lets events through while it works; the window must not close under it.
     void closeEvent(QCloseEvent* event) override;
@@ -244,6 +256,23 @@ class TForm4 : public QMainWindow {
     void readAndWriteRun();
     RunObjects runObjects();
     void showPanel(bool withEmptyMessages);
+
+    // --- QSL labels (main_window_labels.cpp) ---
+    enum class LabelOutput { Preview, Printer, Pdf };
+    // Adds the menu entry and the panel to the window built so far, with their texts.
+    void setUpLabels();
+    // The menu entry: the labels panel with the sheets of the start directory.
+    void printLabels();
+    // A labels run to the output chosen in the panel: the log asked for, read and sorted, the
+    // labels drawn, then the file of QSOs sent and the report.
+    void runLabels(LabelOutput output);
+    // Draws the run's labels on a printer (the preview's or the real one); false when it was
+    // not asked to print. drawn gets the counts of the last drawing.
+    bool printLabelsOn(RunObjects& run, const LabelJob& job, LabelOutput output, LabelsDrawn& drawn,
+                       std::string& destination);
+    // While a labels run lets events through, the menu, the toolbar and the panel are shut,
+    // until the returned handle goes.
+    std::shared_ptr<void> shutWhileLabelsRun();
 
     QWidget* m_content = nullptr;  // everything below the toolbar, in a scroll area
     StartupEnvironment m_environment;

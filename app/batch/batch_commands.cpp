@@ -23,6 +23,9 @@
 #include "dxcc_import/dxcc_import.h"
 #include "input/ascii_case.h"
 #include "output/card_layout.h"
+#include "label_painter/label_pdf.h"
+#include "labels/label_run.h"
+#include "labels/label_sheet.h"
 #include "run/run_driver.h"
 #include "run/start_directory_lock.h"
 #include "settings/configuration.h"
@@ -293,6 +296,126 @@ int runFind(const BatchOptions& options, BatchSession& session, ConsoleUserInter
     return kExitDone;
 }
 
+// ---------------------------------------------------------------------------------------------
+// QSL labels: the sorted log drawn onto label sheets as a PDF file.
+
+// The sheet a run uses when neither the command line nor setup.ini names one.
+constexpr const char* kDefaultLabelSheet = "L7160";
+
+std::string absolutePath(const std::string& path) {
+    return std::filesystem::absolute(path).lexically_normal().string();
+}
+
+// The sheet file that --sheet (or setup.ini) names, or nothing after an error box that lists
+// the sheets there are.
+std::optional<std::string> chooseLabelSheet(const BatchOptions& options,
+                                            const BatchSession& session, UserInterface& ui) {
+    const std::string& stored = session.config.LabelSheetName;
+    const std::string wanted =
+        options.sheetName.value_or(stored.empty() ? std::string(kDefaultLabelSheet) : stored);
+    if (auto path = FindLabelSheet(session.values.StartDirectory, wanted))
+        return path;
+    const TNazwyJezykowe& texts = session.texts;
+    const std::vector<std::string> available = ListLabelSheets(session.values.StartDirectory);
+    std::string message = texts.BatchSheetNotFound + wanted + "\r" + texts.BatchSheetsAvailable;
+    for (std::size_t i = 0; i < available.size(); ++i)
+        message += (i == 0 ? "" : ", ") + available[i].substr(0, available[i].rfind('.'));
+    if (available.empty())
+        message += texts.BatchNoTemplates;
+    ui.ErrorBox(message);
+    return std::nullopt;
+}
+
+// The most QSOs a label of the sheet holds at the smallest readable font size.
+int mostQsosPerLabel(const LabelSheet& sheet, const LabelWords& words,
+                     const LabelColumnWidths& widths) {
+    LabelSheet smallest = sheet;
+    smallest.FontSize = kMinReadableFontSize;
+    int most = 0;
+    while (most < CardLayout::kMaxQsosPerCard &&
+           MakeLabelLayout(smallest, most + 1, words.ColumnTitles, widths).Layout) {
+        ++most;
+    }
+    return most;
+}
+
+// One line per sheet file: its name, title and geometry, or why it is refused.
+int listLabelSheets(BatchSession& session, std::ostream& out) {
+    const TNazwyJezykowe& texts = session.texts;
+    const LabelWords words = LabelWordsOf(texts, {});
+    const LabelColumnWidths widths = LabelValueWidths(session.config, session.values, texts);
+    for (const std::string& file : ListLabelSheets(session.values.StartDirectory)) {
+        const std::string name = file.substr(0, file.rfind('.'));
+        const SheetReadResult read =
+            ReadLabelSheet(LabelSheetPath(session.values.StartDirectory, file));
+        if (!read.Sheet) {
+            std::string message = SheetProblemMessage(*read.Problem, file, texts);
+            std::replace(message.begin(), message.end(), '\r', ' ');
+            out << name << "  " << message << '\n';
+            continue;
+        }
+        const LabelSheet& sheet = *read.Sheet;
+        out << name << "  " << sheet.Title << ": " << sheet.Columns << " x " << sheet.Rows
+            << texts.BatchSheetLabels << MmText(sheet.LabelWidth) << " x "
+            << MmText(sheet.LabelHeight) << texts.BatchSheetPage << MmText(sheet.PageWidth) << " x "
+            << MmText(sheet.PageHeight) << texts.BatchSheetUpTo
+            << mostQsosPerLabel(sheet, words, widths) << '\n';
+    }
+    return kExitDone;
+}
+
+int runLabels(const BatchOptions& options, BatchSession& session, ConsoleUserInterface& ui) {
+    auto& config = session.config;
+    const std::optional<std::string> sheetPath = chooseLabelSheet(options, session, ui);
+    if (!sheetPath)
+        return kExitUsage;
+    // The sheet is checked before the log is read: a sheet that cannot be used costs no reading.
+    const LabelRequest request{*sheetPath, options.startLabel.value_or(1),
+                               options.dividers.value_or(config.LabelDividers)};
+    std::optional<LabelJob> job = StartLabelJob(request, config, session.values, session.texts, ui);
+    if (!job)
+        return kExitRefused;
+    session.values.TranslationMode = 0;
+    if (const auto failed = loadDxccList(session, ui))
+        return *failed;
+
+    TObiektyInputOutput processing;
+    RunObjects run{config,
+                   session.texts,
+                   session.catalogue,
+                   *session.dxccList,
+                   processing,
+                   session.values,
+                   ui,
+                   {},
+                   {}};
+    ui.SetCaption(session.texts.CapReadingInputFile);
+    const std::string& input = options.arguments[0];
+    config.LastInputDir = std::filesystem::path(input).parent_path().string();
+    session.values.InputFileName = input;
+    session.values.RunStatus = 0;
+    ReadInputLog(run, InputKindFor(config.InputFileType));
+    if (session.values.RunStatus != 0) {
+        ui.ErrorBox(session.texts.MsgDataError);
+        return kExitRefused;
+    }
+    if (!SortForLabels(run, *job))
+        return kExitRefused;
+
+    const painter::PaintingApplication application;
+    const std::string pdfPath = absolutePath(options.arguments[1]);
+    const LabelsDrawn drawn = painter::WriteLabelPdf(pdfPath, run, *job);
+    // Only a complete PDF has its QSOs marked as sent.
+    std::string markSentPath;
+    if (options.markSentFile) {
+        markSentPath = absolutePath(*options.markSentFile);
+        WriteMarkSentFile(markSentPath, run);
+    }
+    ReportLabelRun(run, *job, drawn, pdfPath, false, markSentPath);
+    FinishLabelRun(run);
+    return ui.errorShown() ? kExitRefused : kExitDone;
+}
+
 // A new DXCC.LST from a country file: a refused file changes nothing (exit 1).
 int runImportDxcc(const BatchOptions& options, BatchSession& session, ConsoleUserInterface& ui) {
     return dxcc_import::ImportDxccList(options.arguments[0], session.values.StartDirectory,
@@ -308,9 +431,8 @@ std::chrono::milliseconds lockWaitFor(BatchCommand command) {
     switch (command) {
         case BatchCommand::Sort:
         case BatchCommand::Translate:
+        case BatchCommand::Labels:
             return std::chrono::milliseconds::zero();
-        case BatchCommand::ImportDxcc:
-            return kShortCommandLockWait;
         default:
             return kShortCommandLockWait;
     }
@@ -322,7 +444,8 @@ void printUsage(const BatchOptions* options, std::ostream& stream) {
     stream << texts.BatchUsage << '\n'
            << texts.BatchUsageTemplate << '\n'
            << texts.BatchUsageEncoding << '\n'
-           << texts.BatchUsageImportDxcc << '\n';
+           << texts.BatchUsageImportDxcc << '\n'
+           << texts.BatchUsageLabels << '\n';
 }
 
 }  // namespace
@@ -347,6 +470,9 @@ int RunBatch(const BatchOptions& options, std::ostream& out, std::ostream& err) 
         answers.warningAnswer = options.viaManager;
         answers.showProgress = options.progress;
         ConsoleUserInterface ui(out, err, answers, session.texts.BatchAnswerTaken);
+        // Listing the sheets only reads them: it needs no lock.
+        if (options.command == BatchCommand::Labels && options.listSheets)
+            return listLabelSheets(session, out);
         const auto lock = LockStartDirectoryFor(session.values.StartDirectory,
                                                 lockWaitFor(options.command), session.texts, ui);
         if (!lock)
@@ -361,6 +487,8 @@ int RunBatch(const BatchOptions& options, std::ostream& out, std::ostream& err) 
                 return runFind(options, session, ui, out);
             case BatchCommand::ImportDxcc:
                 return runImportDxcc(options, session, ui);
+            case BatchCommand::Labels:
+                return runLabels(options, session, ui);
             case BatchCommand::None:
                 break;
         }

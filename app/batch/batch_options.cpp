@@ -123,6 +123,21 @@ const std::map<std::string, ValueSetter, std::less<>>& valueOptions() {
          [](BatchOptions& o, const std::string& v) {
              return bool(o.outputEncoding = indexOf(v, {"cp1250", "utf-8"}));
          }},
+        // The labels command.
+        {"--sheet",
+         [](BatchOptions& o, const std::string& v) {
+             o.sheetName = v;
+             return !v.empty();
+         }},
+        {"--start-label",
+         [](BatchOptions& o, const std::string& v) {
+             return bool(o.startLabel = positiveNumber(v));
+         }},
+        {"--mark-sent",
+         [](BatchOptions& o, const std::string& v) {
+             o.markSentFile = v;
+             return !v.empty();
+         }},
     };
     return options;
 }
@@ -133,7 +148,8 @@ std::optional<BatchCommand> commandNamed(std::string_view word) {
         {"translate", BatchCommand::Translate},
         {"bookmarks", BatchCommand::Bookmarks},
         {"find", BatchCommand::Find},
-        {"import-dxcc", BatchCommand::ImportDxcc}};
+        {"import-dxcc", BatchCommand::ImportDxcc},
+        {"labels", BatchCommand::Labels}};
     const auto found = commands.find(word);
     if (found == commands.end())
         return std::nullopt;
@@ -153,6 +169,8 @@ bool argumentsFit(const BatchOptions& options) {
             return count >= 1;
         case BatchCommand::ImportDxcc:
             return count == 1;
+        case BatchCommand::Labels:
+            return options.listSheets ? count == 0 : count == 2;
         case BatchCommand::None:
             return false;
     }
@@ -175,6 +193,10 @@ ParseResult ParseBatchOptions(const std::vector<std::string>& words) {
             options.viaManager = true;
         } else if (word == "--no-divide") {
             options.noDivide = true;
+        } else if (word == "--dividers" || word == "--no-dividers") {
+            options.dividers = word == "--dividers";
+        } else if (word == "--list-sheets") {
+            options.listSheets = true;
         } else if (const auto setter = valueOptions().find(word); setter != valueOptions().end()) {
             if (i + 1 >= words.size())
                 return {std::nullopt, UsageError{word, {}}};

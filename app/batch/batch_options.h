@@ -8,7 +8,7 @@
 
 namespace velmark::batch {
 
-enum class BatchCommand { None, Sort, Translate, Bookmarks, Find, ImportDxcc };
+enum class BatchCommand { None, Sort, Translate, Bookmarks, Find, ImportDxcc, Labels };
 
 struct BatchOptions {
     BatchCommand command = BatchCommand::None;
@@ -32,6 +32,14 @@ struct BatchOptions {
     std::optional<std::string> templateName;  // Cabrillo output: a template of CABRILLO_FORM
     std::optional<int> inputEncoding;         // 0 auto, 1 cp1250, 2 utf-8
     std::optional<int> outputEncoding;        // 0 cp1250, 1 utf-8
+    // The labels command: the sheet (a file of LABEL_SHEETS), the first label on the first
+    // sheet, divider labels (setup.ini's choice unless given), the ADIF file of the QSOs sent,
+    // or only the list of sheets.
+    std::optional<std::string> sheetName;
+    std::optional<int> startLabel;
+    std::optional<bool> dividers;
+    std::optional<std::string> markSentFile;
+    bool listSheets = false;
     bool progress = false;
     bool help = false;
     bool version = false;

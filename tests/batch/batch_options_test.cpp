@@ -143,6 +143,33 @@ const Accepted kAccepted[] = {
     {"Progress",
      {"--progress", "sort", "a", "b"},
      [](const BatchOptions& o) { EXPECT_TRUE(o.progress); }},
+    {"LabelsWithoutOptionsKeepTheSettings",
+     {"labels", "log.adi", "labels.pdf"},
+     [](const BatchOptions& o) {
+         EXPECT_EQ(o.command, BatchCommand::Labels);
+         EXPECT_EQ(o.arguments, (std::vector<std::string>{"log.adi", "labels.pdf"}));
+         EXPECT_FALSE(o.sheetName || o.startLabel || o.dividers || o.markSentFile);
+         EXPECT_FALSE(o.listSheets);
+     }},
+    {"LabelsWithEveryOption",
+     {"--per-card", "3", "--sheet", "L7160", "labels", "--start-label", "8", "--dividers",
+      "--mark-sent", "sent.adi", "log.adi", "labels.pdf"},
+     [](const BatchOptions& o) {
+         EXPECT_EQ(o.qsosPerCard, 3);
+         EXPECT_EQ(o.sheetName, "L7160");
+         EXPECT_EQ(o.startLabel, 8);
+         EXPECT_EQ(o.dividers, true);
+         EXPECT_EQ(o.markSentFile, "sent.adi");
+     }},
+    {"LabelsWithoutDividers",
+     {"--no-dividers", "labels", "a", "b.pdf"},
+     [](const BatchOptions& o) { EXPECT_EQ(o.dividers, false); }},
+    {"LabelSheetsListed",
+     {"labels", "--list-sheets"},
+     [](const BatchOptions& o) {
+         EXPECT_TRUE(o.listSheets);
+         EXPECT_TRUE(o.arguments.empty());
+     }},
 };
 
 INSTANTIATE_TEST_SUITE_P(BatchOptions, AcceptedCommandLine, ::testing::ValuesIn(kAccepted),
@@ -208,6 +235,11 @@ const Refused kRefused[] = {
     {"FindDateTooShort", {"--date", "2024015", "find", "X"}, "--date", "2024015"},
     {"FindDateWithLetter", {"--date", "2024O105", "find", "X"}, "--date", "2024O105"},
     {"EmptyStartDirectory", {"--start-dir", "", "find", "X"}, "--start-dir", ""},
+    {"LabelsWithoutPdf", {"labels", "log.adi"}, "log.adi", ""},
+    {"LabelSheetsListedWithFiles", {"labels", "--list-sheets", "a"}, "a", ""},
+    {"StartLabelZero", {"--start-label", "0", "labels", "a", "b"}, "--start-label", "0"},
+    {"EmptySheetName", {"--sheet", "", "labels", "a", "b"}, "--sheet", ""},
+    {"EmptyMarkSentFile", {"--mark-sent", "", "labels", "a", "b"}, "--mark-sent", ""},
 };
 
 INSTANTIATE_TEST_SUITE_P(BatchOptions, RefusedCommandLine, ::testing::ValuesIn(kRefused),

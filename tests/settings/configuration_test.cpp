@@ -155,6 +155,17 @@ INSTANTIATE_TEST_SUITE_P(
         ReadCase{"DivideZeroIsFalse", kPrint + "Divide output file=$0\r\n",
                  [](auto& c) { c.DivideOutputFile = true; },
                  [](auto& c) { c.DivideOutputFile = false; }},
+        ReadCase{"LabelChoices",
+                 "[PRINT LABELS]\r\nLabel sheet=5160.sheet\r\nDivider labels=1\r\n"
+                 "Write file of QSOs sent=1\r\n",
+                 [](auto&) {},
+                 [](auto& c) {
+                     c.LabelSheetName = "5160.sheet";
+                     c.LabelDividers = true;
+                     c.LabelMarkSent = true;
+                 }},
+        ReadCase{"LabelChoicesAbsentKeepTheirValues", kPrint + "Divide output file=0\r\n",
+                 [](auto& c) { c.LabelDividers = true; }, [](auto&) {}},
         ReadCase{"LongValueCutAt2047",
                  kPrint + "Last used catalog for input=" + std::string(3000, 'd') + "\r\n",
                  [](auto&) {}, [](auto& c) { c.LastInputDir = std::string(2047, 'd'); }},
@@ -206,6 +217,9 @@ TKonfiguracja FullRecord() {
     c.LastOutputDir = "/home/sp9/out";
     c.InputEncoding = InputEncoding::Utf8;
     c.OutputEncoding = OutputEncoding::Utf8;
+    c.LabelSheetName = "L7160.sheet";
+    c.LabelDividers = true;
+    c.LabelMarkSent = true;
     for (const PersonalInfoField& field : kPersonalInfoFields) {
         c.PersonalInfo.Assign(field.Member,
                               "\xA3\xF3\x64\xBC \xB9\xE6\xEA\xB3\xF1\xF3\x9C\x9F\xBF"
@@ -261,7 +275,11 @@ TEST(ConfigWrite, NewFileHasEveryKeyInOrderWithCrLf) {
                                                "Antena=",
                                                "Own_ARRL_Section=",
                                                "Club callsign=",
-                                               "E_mail="};
+                                               "E_mail=",
+                                               "[PRINT LABELS]",
+                                               "Label sheet=L7160.sheet",
+                                               "Divider labels=1",
+                                               "Write file of QSOs sent=1"};
     EXPECT_EQ(nonBlank, expected);
 }
 

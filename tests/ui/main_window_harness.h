@@ -102,6 +102,16 @@ class MainWindowHarness {
             ConfigWrite(config, path);
         };
         environment.Questions = &questions;
+        if (scriptedPrinting) {
+            environment.ShowLabelPreview = [this](QPrinter& printer, const auto& paint) {
+                EXPECT_TRUE(labelPreview) << "unexpected print preview";
+                return labelPreview && labelPreview(printer, paint);
+            };
+            environment.ShowPrintDialog = [this](QPrinter& printer) {
+                EXPECT_TRUE(printDialog) << "unexpected print dialog";
+                return printDialog && printDialog(printer);
+            };
+        }
         window = std::make_unique<ui::TForm4>(std::move(environment));
     }
 
@@ -153,6 +163,12 @@ class MainWindowHarness {
     HarnessQuestions questions;
     // What the user does in the second window while it is shown.
     std::function<void(ui::TForm3&)> secondWindow;
+    // What the user does in the labels' print preview (paint draws the labels on the printer
+    // given) and print dialog; true: printed. Without scriptedPrinting (set before a new Start)
+    // Qt's own dialogs open.
+    std::function<bool(QPrinter&, const std::function<void(QPrinter&)>&)> labelPreview;
+    std::function<bool(QPrinter&)> printDialog;
+    bool scriptedPrinting = true;
     int writes = 0;
     bool failWrites = false;
     std::unique_ptr<ui::TForm4> window;
