@@ -119,11 +119,19 @@ bool outputCanStart(RunObjects& run, const OutputParameters& parameters) {
     const std::string* reason = nullptr;
     if (state.QsoCount < 1) {
         reason = &run.Texts.MsgNoQsosRead;
-    } else if (parameters.Separator != kCabrilloSeparator &&
-               !CardLayout::IsValidQsosPerCard(parameters.QsosPerCard)) {
-        reason = &run.Texts.MsgBadQsosPerCard;
-    } else if (parameters.Divided && parameters.CardsPerPart < 1) {
-        reason = &run.Texts.MsgBadQslPerFile;
+    } else if (parameters.Separator != kCabrilloSeparator) {
+        // The commands refuse these before the log is read; this guards every other caller.
+        switch (CheckSortPrintValues(parameters.QsosPerCard, parameters.Divided,
+                                     parameters.CardsPerPart)) {
+            case PrintValueProblem::QsosPerCard:
+                reason = &run.Texts.MsgBadQsosPerCard;
+                break;
+            case PrintValueProblem::CardsPerPart:
+                reason = &run.Texts.MsgBadQslPerFile;
+                break;
+            case PrintValueProblem::None:
+                break;
+        }
     }
     if (reason == nullptr)
         return true;
@@ -256,8 +264,9 @@ WritingResult writeOutputFiles(RunObjects& run, const OutputParameters& paramete
             const int partNumber = static_cast<int>(parts.size()) + 1;
             result.LastPartFileName =
                 partFileName(outputFileName, partNumber, parameters.PartExtension);
-            partOutput = parts.emplace_back(
-                std::make_unique<RunOutputFile>(result.LastPartFileName, layout)).get();
+            partOutput =
+                parts.emplace_back(std::make_unique<RunOutputFile>(result.LastPartFileName, layout))
+                    .get();
             writeHead(partOutput->sink(), OutputTarget::PartOutput, layout, run);
         }
         ++result.RowCount;

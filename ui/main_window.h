@@ -270,9 +270,6 @@ class TForm4 : public QMainWindow {
     // not asked to print. drawn gets the counts of the last drawing.
     bool printLabelsOn(RunObjects& run, const LabelJob& job, LabelOutput output, LabelsDrawn& drawn,
                        std::string& destination);
-    // While a labels run lets events through, the menu, the toolbar and the panel are shut,
-    // until the returned handle goes.
-    std::shared_ptr<void> shutWhileLabelsRun();
 
     QWidget* m_content = nullptr;  // everything below the toolbar, in a scroll area
     StartupEnvironment m_environment;

@@ -23,6 +23,7 @@
 #include "label_painter/label_painter.h"
 #include "label_painter/label_pdf.h"
 #include "run/start_directory_lock.h"
+#include "ui/busy_scope.h"
 #include "ui/cp1250_qstring.h"
 #include "ui/label_print_panel.h"
 #include "ui/main_window.h"
@@ -81,19 +82,6 @@ void prepareLabelPrinter(QPrinter& printer, const LabelSheet& sheet) {
 }
 
 }  // namespace
-
-std::shared_ptr<void> TForm4::shutWhileLabelsRun() {
-    m_busy = true;
-    menuBar()->setEnabled(false);
-    ToolBar1->setEnabled(false);
-    LabelPanel->setEnabled(false);
-    return std::shared_ptr<void>(nullptr, [this](void*) {
-        m_busy = false;
-        menuBar()->setEnabled(true);
-        ToolBar1->setEnabled(true);
-        LabelPanel->setEnabled(true);
-    });
-}
 
 void TForm4::setUpLabels() {
     PrintLabels1 = new QAction(this);
@@ -195,7 +183,7 @@ void TForm4::runLabels(LabelOutput output) {
         if (!lock)
             return;
         {
-            const auto busy = shutWhileLabelsRun();
+            const BusyScope busy(*this, LabelPanel);
             ReadInputLog(run, m_inputKind);
         }
         if (m_values.RunStatus != kStatusOk) {
@@ -242,7 +230,7 @@ bool TForm4::printLabelsOn(RunObjects& run, const LabelJob& job, LabelOutput out
             m_ui->PlainMessage(m_texts.MsgNoFileChosen);
             return false;
         }
-        const auto busy = shutWhileLabelsRun();
+        const BusyScope busy(*this, LabelPanel);
         drawn = painter::WriteLabelPdf(*path, run, job);
         destination = *path;
         m_config.LastOutputDir =
@@ -262,7 +250,7 @@ bool TForm4::printLabelsOn(RunObjects& run, const LabelJob& job, LabelOutput out
     RunObjects& drawingRun = output == LabelOutput::Preview ? previewRun : run;
     const auto paint = [&](QPrinter& device) {
         QPainter painter(&device);
-        const auto busy = shutWhileLabelsRun();
+        const BusyScope busy(*this, LabelPanel);
         try {
             drawn = painter::PaintLabelPages(painter, device, drawingRun, job);
         } catch (const FileError& error) {

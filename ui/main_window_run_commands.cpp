@@ -19,33 +19,13 @@
 #include "dxcc_import/dxcc_import.h"
 #include "output/card_layout.h"
 #include "run/start_directory_lock.h"
+#include "ui/busy_scope.h"
 #include "ui/cp1250_qstring.h"
 #include "ui/main_window.h"
 #include "ui/qt_user_interface.h"
 #include "ui/second_window.h"
 
 namespace velmark::ui {
-
-// While a command loads the list or runs, it lets events through: the menu and the toolbar are
-// shut so that no other command starts under it (and the list it works on stays alive).
-class BusyScope {
-  public:
-    explicit BusyScope(TForm4& window) : m_window(window) {
-        m_window.m_busy = true;
-        m_window.menuBar()->setEnabled(false);
-        m_window.ToolBar1->setEnabled(false);
-    }
-    ~BusyScope() {
-        m_window.m_busy = false;
-        m_window.menuBar()->setEnabled(true);
-        m_window.ToolBar1->setEnabled(true);
-    }
-    BusyScope(const BusyScope&) = delete;
-    BusyScope& operator=(const BusyScope&) = delete;
-
-  private:
-    TForm4& m_window;
-};
 
 namespace {
 
