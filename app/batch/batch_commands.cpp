@@ -22,10 +22,10 @@
 #include "dxcc/suffix_rules.h"
 #include "dxcc_import/dxcc_import.h"
 #include "input/ascii_case.h"
-#include "output/card_layout.h"
 #include "label_painter/label_pdf.h"
 #include "labels/label_run.h"
 #include "labels/label_sheet.h"
+#include "output/card_layout.h"
 #include "run/run_driver.h"
 #include "run/start_directory_lock.h"
 #include "settings/configuration.h"
@@ -171,6 +171,33 @@ void exportCabrillo(RunObjects& run, const std::string& templateName, bool& writ
                           run.Processing.OutputFileName, run.Config.OutputEncoding});
 }
 
+// The objects of a run over the session's loaded DXCC list.
+RunObjects runObjectsOf(BatchSession& session, TObiektyInputOutput& processing, UserInterface& ui) {
+    return RunObjects{session.config,
+                      session.texts,
+                      session.catalogue,
+                      *session.dxccList,
+                      processing,
+                      session.values,
+                      ui,
+                      {},
+                      {}};
+}
+
+// Reads the input log into the run; false (after the data-error box) when a QSO was refused.
+bool readInput(const std::string& input, RunObjects& run, UserInterface& ui) {
+    ui.SetCaption(run.Texts.CapReadingInputFile);
+    run.Config.LastInputDir = std::filesystem::path(input).parent_path().string();
+    run.Values.InputFileName = input;
+    run.Values.RunStatus = 0;
+    ReadInputLog(run, InputKindFor(run.Config.InputFileType));
+    if (run.Values.RunStatus != 0) {
+        ui.ErrorBox(run.Texts.MsgDataError);
+        return false;
+    }
+    return true;
+}
+
 int runSortOrTranslation(const BatchOptions& options, BatchSession& session,
                          ConsoleUserInterface& ui) {
     auto& config = session.config;
@@ -206,32 +233,15 @@ int runSortOrTranslation(const BatchOptions& options, BatchSession& session,
         return *failed;
 
     TObiektyInputOutput processing;
-    RunObjects run{config,
-                   session.texts,
-                   session.catalogue,
-                   *session.dxccList,
-                   processing,
-                   session.values,
-                   ui,
-                   {},
-                   {}};
+    RunObjects run = runObjectsOf(session, processing, ui);
     bool cabrilloWritten = false;
     if (cabrilloTemplate) {
         run.OpenCabrilloExport = [&](RunObjects& objects) {
             exportCabrillo(objects, *cabrilloTemplate, cabrilloWritten);
         };
     }
-    const InputKind kind = InputKindFor(config.InputFileType);
-    ui.SetCaption(session.texts.CapReadingInputFile);
-    const std::string& input = options.arguments[0];
-    config.LastInputDir = std::filesystem::path(input).parent_path().string();
-    session.values.InputFileName = input;
-    session.values.RunStatus = 0;
-    ReadInputLog(run, kind);
-    if (session.values.RunStatus != 0) {
-        ui.ErrorBox(session.texts.MsgDataError);
+    if (!readInput(options.arguments[0], run, ui))
         return kExitRefused;
-    }
     if (!WriteRun(run))
         return kExitRefused;
     if (cabrilloTemplate && !cabrilloWritten)
@@ -380,25 +390,9 @@ int runLabels(const BatchOptions& options, BatchSession& session, ConsoleUserInt
         return *failed;
 
     TObiektyInputOutput processing;
-    RunObjects run{config,
-                   session.texts,
-                   session.catalogue,
-                   *session.dxccList,
-                   processing,
-                   session.values,
-                   ui,
-                   {},
-                   {}};
-    ui.SetCaption(session.texts.CapReadingInputFile);
-    const std::string& input = options.arguments[0];
-    config.LastInputDir = std::filesystem::path(input).parent_path().string();
-    session.values.InputFileName = input;
-    session.values.RunStatus = 0;
-    ReadInputLog(run, InputKindFor(config.InputFileType));
-    if (session.values.RunStatus != 0) {
-        ui.ErrorBox(session.texts.MsgDataError);
+    RunObjects run = runObjectsOf(session, processing, ui);
+    if (!readInput(options.arguments[0], run, ui))
         return kExitRefused;
-    }
     if (!SortForLabels(run, *job))
         return kExitRefused;
 
