@@ -80,8 +80,8 @@ E_mail=sp9xyz@example.org
 EOF
 }
 
-# The steps: every panel of the main window, the second window with each of its panels, the
-# about window. Each picture waits for what it shows.
+# The steps: every panel of the main window, the print preview of the labels, the second
+# window with each of its panels, the about window. Each picture waits for what it shows.
 write_steps() { # prefix start-directory
     cat > "$SCRATCH/steps" <<EOF
 grab TForm1 $SCRATCH/$1-language.png
@@ -99,6 +99,14 @@ file $2/logs/sample-sorted.csv
 wait-shown ZatwSortow
 grab TForm4 $SCRATCH/$1-main-processing.png
 click ZatwSortow
+trigger PrintLabels1
+wait-shown LabelPanel
+grab TForm4 $SCRATCH/$1-main-labels.png
+click LabelPreview
+file $2/sample.adi
+wait-shown LabelPrintPreview
+grab LabelPrintPreview $SCRATCH/$1-label-preview.png
+close LabelPrintPreview
 trigger ConfigCabrilloFormat1
 wait-shown Formularz_cabrillo
 pick WyborContestu CQ-WW-SSB.FRM
