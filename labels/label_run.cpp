@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <ctime>
 #include <filesystem>
+#include <optional>
 
 #include "core/processing_object.h"
 #include "core/program_values.h"
@@ -14,6 +15,7 @@
 #include "input/ascii_case.h"
 #include "output/adif_writer.h"
 #include "output/output_sink.h"
+#include "output/utf8_sink.h"
 #include "run/run_driver.h"
 #include "settings/configuration.h"
 #include "settings/text_table.h"
@@ -321,8 +323,15 @@ std::int64_t WriteMarkSentFile(const std::string& path, RunObjects& run) {
     const std::string sentDate = AdifField("QSLSDATE", AdifDateOf(run.Values.Today()));
     const std::string sent = AdifField("QSL_SENT", "Y");
 
+    // In the output encoding, like every log the program writes: a logger that exports UTF-8
+    // gets its names back as it wrote them, with lengths counted in UTF-8 bytes.
+    const bool utf8 = run.Config.OutputEncoding == OutputEncoding::Utf8;
     FileSink file(path);
-    WriteAdifHeader(file, OutputTarget::MainOutput, AdifHeaderLinesOf(run.Processing), run.Values,
+    std::optional<Utf8Sink> converted;
+    if (utf8)
+        converted.emplace(file, false);
+    OutputSink& sink = utf8 ? static_cast<OutputSink&>(*converted) : file;
+    WriteAdifHeader(sink, OutputTarget::MainOutput, AdifHeaderLinesOf(run.Processing), run.Values,
                     run.Texts);
     TymLog tymLog(run.Values.PathInStartDirectory(kTymLogName), run.Texts.MsgReadBeyondEndOfFile);
     tymLog.OpenForReading();
@@ -331,12 +340,12 @@ std::int64_t WriteMarkSentFile(const std::string& path, RunObjects& run) {
     for (int s = 1; s <= state.QsoCount; ++s) {
         tymLog.ReadByQsoNr(state.Index.At(s).QsoNr, record);
         out.clear();
-        for (const auto& [kind, name] : columns) out += AdifField(name, record.Slot(kind));
+        for (const auto& [kind, name] : columns) out += AdifField(name, record.Slot(kind), utf8);
         out += sent;
         out += sentDate;
         out += AdifField("QSL_SENT_VIA", record.EntityListNr == kEntityDirect ? "D" : "B");
         out += kAdifRecordEnd;
-        file.Write(out);
+        sink.Write(out);
     }
     tymLog.Close();
     file.Close();

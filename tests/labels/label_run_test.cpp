@@ -349,6 +349,21 @@ TEST(MarkSentFile, HoldsEveryPrintedQsoWithItsFieldsAndTheThreeQslFields) {
                                   "QSLSDATE=20240714", "QSL_SENT_VIA=D"}));
 }
 
+// With UTF-8 output the file is UTF-8 too, its lengths in bytes.
+TEST(MarkSentFile, FollowsTheOutputEncoding) {
+    LabelRun run;
+    run.config.OutputEncoding = OutputEncoding::Utf8;
+    const auto job = run.Prepare(
+        LogOf({Adif({{"CALL", kA}, {"QSO_DATE", "20240105"}, {"NAME", "\xA3\xF3\x64\x9F"}})}));
+    ASSERT_TRUE(job);
+    const std::string path = run.dir.file("out/sent.adi");
+    EXPECT_EQ(WriteMarkSentFile(path, run.objects), 1);
+    EXPECT_NE(TempDir::read(path).find("<NAME:7>\xC5\x81\xC3\xB3"
+                                       "d"
+                                       "\xC5\xBA <"),
+              std::string::npos);
+}
+
 TEST(MarkSentFile, DateOfSendingIsTheUtcDay) {
     EXPECT_EQ(AdifDateOf(0), "19700101");
     EXPECT_EQ(AdifDateOf(1720915200 + 86399), "20240714");
