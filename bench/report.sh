@@ -45,33 +45,7 @@ mkdir -p "$WORK/out"
 cp data/DXCC.LST "$WORK/"
 cp -r data/CABRILLO_FORM "$WORK/"
 
-median() { sort -g | awk '{ v[NR] = $1 } END { print (NR % 2) ? v[(NR + 1) / 2] : (v[NR / 2] + v[NR / 2 + 1]) / 2 }'; }
-
-# Runs a command REPEAT times under /usr/bin/time -v; sets WALL and CPU (medians, seconds) and
-# PEAK_MB (the largest maximum resident set size). The times come from the shell's own clock,
-# to the millisecond (/usr/bin/time prints hundredths, too coarse for the small logs).
-TIMEFORMAT='%3R %3U %3S'
-measure() {
-    : >"$WORK/walls"
-    : >"$WORK/cpus"
-    local peak=0
-    for _ in $(seq "$REPEAT"); do
-        { time /usr/bin/time -v -o "$WORK/time.txt" "$@" >"$WORK/stdout.txt" \
-            2>"$WORK/stderr.txt"; } 2>"$WORK/shell-time.txt" || {
-            echo "failed: $*" >&2
-            cat "$WORK/stderr.txt" >&2
-            exit 1
-        }
-        awk '{ print $1 }' "$WORK/shell-time.txt" >>"$WORK/walls"
-        awk '{ print $2 + $3 }' "$WORK/shell-time.txt" >>"$WORK/cpus"
-        local kib
-        kib=$(awk -F': ' '/Maximum resident set size/ { print $2 }' "$WORK/time.txt")
-        if [ "$kib" -gt "$peak" ]; then peak=$kib; fi
-    done
-    WALL=$(median <"$WORK/walls")
-    CPU=$(median <"$WORK/cpus")
-    PEAK_MB=$(awk "BEGIN { printf \"%.1f\", $peak / 1024 }")
-}
+source bench/measure.sh
 
 # Medians of the phase times velmark-bench-phases prints over REPEAT runs; sets LOAD_CPU,
 # READ_WALL, READ_CPU, WRITE_WALL, WRITE_CPU.
@@ -86,9 +60,6 @@ measure_phases() {
     WRITE_WALL=$(awk '$2 == "write" { print $3 }' "$WORK/phases" | median)
     WRITE_CPU=$(awk '$2 == "write" { print $4 }' "$WORK/phases" | median)
 }
-
-ratio() { awk "BEGIN { printf \"%.2f\", $1 / ($2 > 0 ? $2 : 0.001) }"; }
-verdict() { if awk "BEGIN { exit !($1) }"; then echo pass; else echo FAIL; fi; }
 fmt() { awk "BEGIN { printf \"%.3f\", $1 }"; }
 
 # The arguments of velmark-batch for a sort run: ORDER LOG OUTPUT.
