@@ -12,18 +12,9 @@
 
 #include "settings/text_table.h"
 #include "ui/cp1250_qstring.h"
+#include "ui/named_widget.h"
 
 namespace velmark::ui {
-namespace {
-
-template <typename Widget>
-Widget* named(const char* name, QWidget* parent) {
-    auto* widget = new Widget(parent);
-    widget->setObjectName(QString::fromLatin1(name));
-    return widget;
-}
-
-}  // namespace
 
 CabrilloExportPanel::CabrilloExportPanel(const TNazwyJezykowe& texts,
                                          const std::vector<std::string>& templateNames,

@@ -23,6 +23,7 @@
 #include "input/ascii_case.h"
 #include "settings/text_table.h"
 #include "ui/cp1250_qstring.h"
+#include "ui/named_widget.h"
 
 namespace velmark::ui {
 namespace {
@@ -40,13 +41,6 @@ constexpr std::array<Text, kSearchGridColumns> kHeadings{
     &TNazwyJezykowe::FindAdifNumber,  &TNazwyJezykowe::FindCqZone,
     &TNazwyJezykowe::FindItuZone,     &TNazwyJezykowe::FindContinent,
     &TNazwyJezykowe::FindValidFrom,   &TNazwyJezykowe::FindValidTo};
-
-template <typename Widget>
-Widget* named(const char* name, QWidget* parent) {
-    auto* widget = new Widget(parent);
-    widget->setObjectName(QString::fromLatin1(name));
-    return widget;
-}
 
 QLabel* redNote(const char* name, QWidget* parent) {
     auto* label = named<QLabel>(name, parent);

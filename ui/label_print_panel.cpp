@@ -13,16 +13,10 @@
 #include "settings/configuration.h"
 #include "settings/text_table.h"
 #include "ui/cp1250_qstring.h"
+#include "ui/named_widget.h"
 
 namespace velmark::ui {
 namespace {
-
-template <typename Widget>
-Widget* named(const char* name, QWidget* parent) {
-    auto* widget = new Widget(parent);
-    widget->setObjectName(QString::fromLatin1(name));
-    return widget;
-}
 
 // "L7160 - Avery L7160 (A4, 3 x 7, 63.5 x 38.1 mm)": the file's name and the sheet's own.
 QString sheetItemText(const std::string& startDirectory, const std::string& file) {

@@ -24,18 +24,12 @@
 #include <QVBoxLayout>
 
 #include "ui/main_window.h"
+#include "ui/named_widget.h"
 #include "ui/program_picture.h"
 #include "ui/radio_group.h"
 
 namespace velmark::ui {
 namespace {
-
-template <typename Widget>
-Widget* named(const char* name, QWidget* parent) {
-    auto* widget = new Widget(parent);
-    widget->setObjectName(QString::fromLatin1(name));
-    return widget;
-}
 
 QAction* namedAction(const char* name, QObject* parent) {
     auto* action = new QAction(parent);

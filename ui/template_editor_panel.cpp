@@ -20,6 +20,7 @@
 #include "core/user_interface.h"
 #include "settings/text_table.h"
 #include "ui/cp1250_qstring.h"
+#include "ui/named_widget.h"
 
 namespace velmark::ui {
 namespace {
@@ -38,13 +39,6 @@ constexpr int kFieldBoxColumns = 4;
 constexpr int kHeaderBoxColumns = 31;
 constexpr int kPatternBoxColumns = 99;
 constexpr int kTemplateFontPointSize = 9;
-
-template <typename Widget>
-Widget* named(const QString& name, QWidget* parent) {
-    auto* widget = new Widget(parent);
-    widget->setObjectName(name);
-    return widget;
-}
 
 // Masks and their column rulers line up only in a font whose characters are all as wide.
 QPlainTextEdit* templateBox(const char* name, int columnsInView, QWidget* parent) {
