@@ -7,13 +7,22 @@ RUN_DIR ?= $(BUILD_DIR)/run-data
 PREFIX ?= /usr/local
 PACKAGE_BUILD_DIR ?= build-package
 
+# With ccache on the machine, a build compiles only what changed since any earlier build of the
+# same sources, wherever the checkout lies (paths are hashed relative to it, so a fresh clone in
+# another folder reuses the cache). Without it, nothing changes.
+ifneq ($(shell command -v ccache 2>/dev/null),)
+COMPILER_LAUNCHER := -DCMAKE_CXX_COMPILER_LAUNCHER=ccache
+export CCACHE_BASEDIR := $(CURDIR)
+export CCACHE_NOHASHDIR := true
+endif
+
 .PHONY: deps configure build test test-sanitize run demo demo-run install package clean
 
 deps:
 	@sh tools/install-build-deps.sh
 
 configure: deps
-	cmake -S . -B $(BUILD_DIR) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo
+	cmake -S . -B $(BUILD_DIR) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo $(COMPILER_LAUNCHER)
 
 build: configure
 	cmake --build $(BUILD_DIR) -j $(JOBS)
@@ -23,7 +32,7 @@ test: build
 
 test-sanitize: deps
 	cmake -S . -B $(SAN_BUILD_DIR) -G Ninja -DCMAKE_BUILD_TYPE=Debug -DVELMARK_SANITIZE=ON \
-		-DVELMARK_BUILD_BENCH=OFF
+		-DVELMARK_BUILD_BENCH=OFF $(COMPILER_LAUNCHER)
 	cmake --build $(SAN_BUILD_DIR) -j $(JOBS)
 	cd $(SAN_BUILD_DIR) && ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 \
 		ctest --output-on-failure -j $(JOBS)

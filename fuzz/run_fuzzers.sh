@@ -36,8 +36,14 @@ if ! fuzzer_links; then
     fuzzer_links || { echo "clang cannot link a libFuzzer target" >&2; exit 1; }
 fi
 
+# ccache, when the machine has it, as in the Makefile.
+launcher=()
+if command -v ccache >/dev/null 2>&1; then
+    launcher=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache)
+    export CCACHE_BASEDIR="$PWD" CCACHE_NOHASHDIR=true
+fi
 cmake -S . -B "$build_dir" -G Ninja -DCMAKE_CXX_COMPILER=clang++ -DCMAKE_BUILD_TYPE=RelWithDebInfo \
-    -DVELMARK_FUZZ=ON -DVELMARK_BUILD_TESTS=OFF >/dev/null
+    -DVELMARK_FUZZ=ON -DVELMARK_BUILD_TESTS=OFF "${launcher[@]}" >/dev/null
 cmake --build "$build_dir" -j "$jobs" --target velmark_fuzzers
 
 # The targets that read files write each input to a scratch directory under TMPDIR; a memory
