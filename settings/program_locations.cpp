@@ -3,10 +3,15 @@
 #include <pwd.h>
 #include <unistd.h>
 
+#include <algorithm>
+#include <cctype>
 #include <cstdlib>
+#include <fstream>
+#include <iterator>
 #include <system_error>
 
 #include "core/errors.h"
+#include "core/replacing_file.h"
 #include "settings/configuration.h"
 
 namespace velmark {
@@ -83,6 +88,37 @@ fs::path UserStartDirectory(const ProgramSurroundings& surroundings) {
            kProgramFolder;
 }
 
+namespace {
+
+// The compiled help files belong to the program, not to the user: a copy that an earlier
+// version left in the start directory would be found before the installed one and miss the
+// topics of every newer window element.
+bool IsProgramOwnedFile(const fs::path& file) {
+    std::string extension = file.extension().string();
+    std::transform(extension.begin(), extension.end(), extension.begin(),
+                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+    return extension == ".chm";
+}
+
+std::string readWholeFile(const fs::path& file) {
+    std::ifstream in(file, std::ios::binary);
+    if (!in)
+        throw FileError::FromErrno(file.string());
+    std::string bytes{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+    if (in.bad())
+        throw FileError::FromErrno(file.string());
+    return bytes;
+}
+
+// Puts the installed version of a program-owned file in place of an older copy.
+void refreshProgramOwnedFile(const fs::path& installed, const fs::path& copy) {
+    const std::string bytes = readWholeFile(installed);
+    if (readWholeFile(copy) != bytes)
+        ReplaceFileContents(copy.string(), bytes);
+}
+
+}  // namespace
+
 fs::path InstalledDataDirectory(const ProgramSurroundings& surroundings) {
     return (surroundings.ProgramDirectory / ".." / "share" / kProgramFolder).lexically_normal();
 }
@@ -105,6 +141,8 @@ void FillStartDirectory(const fs::path& templateDirectory, const fs::path& start
         } else if (fs::copy_file(entry->path(), target, fs::copy_options::skip_existing, error)) {
             // Installed files are read-only for the user; the copies are the user's to edit.
             fs::permissions(target, fs::perms::owner_write, fs::perm_options::add, error);
+        } else if (!error && IsProgramOwnedFile(target)) {
+            refreshProgramOwnedFile(entry->path(), target);
         }
         if (error)
             throwFileError(error, target);

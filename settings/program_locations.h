@@ -44,7 +44,9 @@ std::filesystem::path InstalledDataDirectory(const ProgramSurroundings& surround
 
 // Creates startDirectory if needed and copies into it every file and folder of templateDirectory
 // that it does not hold yet; a file already there is never overwritten, so the user's edited
-// templates and DXCC list survive updates of the installed data. Throws FileError on failure.
+// templates and DXCC list survive updates of the installed data. Only the compiled help files
+// (*.chm), which belong to the program, are replaced when the installed ones differ, so that
+// help after an update shows the topics of the new version. Throws FileError on failure.
 void FillStartDirectory(const std::filesystem::path& templateDirectory,
                         const std::filesystem::path& startDirectory);
 

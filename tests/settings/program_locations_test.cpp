@@ -170,6 +170,7 @@ void writeTemplate(const TempDir& dir) {
     fs::create_directories(dir.path() / "share/CABRILLO_FORM");
     dir.write("share/DXCC.LST", "installed list");
     dir.write("share/CABRILLO_FORM/ARRL-DX.FRM", "installed template");
+    dir.write("share/VELMARK_TRANSLATION.chm", "installed help");
 }
 
 TEST(FillStartDirectory, FirstStartCopiesTheWholeTreeIntoANewFolder) {
@@ -191,12 +192,16 @@ TEST(FillStartDirectory, KeepsTheUsersFilesAndAddsOnlyWhatIsMissing) {
     fs::remove(start / "DXCC.LST");
     dir.write("share/DXCC.LST", "a newer installed list");
     dir.write("share/CABRILLO_FORM/NEW.FRM", "a new template");
+    dir.write("share/VELMARK_TRANSLATION.chm", "the help of a newer version");
 
     FillStartDirectory(dir.path() / "share", start);
     EXPECT_EQ(TempDir::read((start / "CABRILLO_FORM/ARRL-DX.FRM").string()), "edited by the user");
     EXPECT_EQ(TempDir::read((start / "setup-notes.txt").string()), "the user's own file");
     EXPECT_EQ(TempDir::read((start / "DXCC.LST").string()), "a newer installed list");
     EXPECT_EQ(TempDir::read((start / "CABRILLO_FORM/NEW.FRM").string()), "a new template");
+    // The help belongs to the program: the newer version replaces the old copy.
+    EXPECT_EQ(TempDir::read((start / "VELMARK_TRANSLATION.chm").string()),
+              "the help of a newer version");
 }
 
 TEST(FillStartDirectory, CopiesOfReadOnlyInstalledFilesAreTheUsersToEdit) {
