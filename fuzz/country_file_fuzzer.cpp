@@ -5,7 +5,6 @@
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
-#include <iostream>
 #include <sstream>
 #include <string>
 
@@ -20,15 +19,6 @@
 
 namespace {
 
-const velmark::TNazwyJezykowe& Texts() {
-    static const auto* texts = [] {
-        auto* table = new velmark::TNazwyJezykowe;
-        table->Fill(velmark::kLanguageEnglish);
-        return table;
-    }();
-    return *texts;
-}
-
 // One directory for the trial lists of the whole fuzzing process, removed when it exits.
 const velmark::dxcc_import::ScratchDirectory& Scratch() {
     static const velmark::dxcc_import::ScratchDirectory scratch;
@@ -38,9 +28,7 @@ const velmark::dxcc_import::ScratchDirectory& Scratch() {
 }  // namespace
 
 extern "C" int LLVMFuzzerInitialize(int*, char***) {
-    // The loader reports comma errors on standard error as well.
-    static std::ostringstream discarded;
-    std::cerr.rdbuf(discarded.rdbuf());
+    velmark::fuzz::DiscardStandardError();
     return 0;
 }
 
@@ -52,14 +40,14 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     try {
         file = ParseCountryFile(in);
     } catch (const CountryFileError& error) {
-        DescribeCountryFileError(error, Texts());
+        DescribeCountryFileError(error, fuzz::EnglishTexts());
         return 0;
     }
     MadeList made;
     try {
-        made = MakeDxccList(file, Scratch(), Texts());
+        made = MakeDxccList(file, Scratch(), fuzz::EnglishTexts());
     } catch (const CountryFileError& error) {
-        DescribeCountryFileError(error, Texts());
+        DescribeCountryFileError(error, fuzz::EnglishTexts());
         return 0;
     }
     const std::string path = Scratch().file("DXCC.LST");

@@ -5,9 +5,7 @@
 
 #include <cstddef>
 #include <cstdint>
-#include <iostream>
 #include <memory>
-#include <sstream>
 #include <string>
 #include <string_view>
 
@@ -27,22 +25,10 @@ constexpr std::string_view kFixedCallsigns[] = {
     "QA/Q1ABC", "Q1ABC/4", "Q1ABC/QC3", "UA9ABC",    "UA0AAA/1",
     "R1FJ",     "=Q1ABC",  "?",         "DL1ABC/MM", "0123456789ABCDEFGHIJ"};
 
-const velmark::TNazwyJezykowe& Texts() {
-    static const auto* texts = [] {
-        auto* table = new velmark::TNazwyJezykowe;
-        table->Fill(velmark::kLanguageEnglish);
-        return table;
-    }();
-    return *texts;
-}
-
 }  // namespace
 
 extern "C" int LLVMFuzzerInitialize(int*, char***) {
-    // The loader reports comma errors on standard error as well; the fuzzer's own output stays
-    // readable without them.
-    static std::ostringstream discarded;
-    std::cerr.rdbuf(discarded.rdbuf());
+    velmark::fuzz::DiscardStandardError();
     return 0;
 }
 
@@ -57,7 +43,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     fuzz::SilentUserInterface ui;
     ProgramValues values;
     values.StartDirectory = directory.string();
-    LoadDxccList(*list, listPath, directory.string(), Texts(), ui, values);
+    LoadDxccList(*list, listPath, directory.string(), fuzz::EnglishTexts(), ui, values);
     if (values.RunStatus != 0)
         return 0;  // the program refuses a list with errors: nothing is looked up in it
 

@@ -1,7 +1,7 @@
 #pragma once
-// What the fuzz targets share: a user interface that answers nothing and shows nothing, a
-// scratch directory for the targets whose code under test reads files, and a way to cut one
-// fuzz input into several texts.
+// What the fuzz targets share: a user interface that answers nothing and shows nothing, the
+// English texts, a scratch directory for the targets whose code under test reads files, a way
+// to cut one fuzz input into several texts, and the reading of a whole ADIF log.
 
 #include <unistd.h>
 
@@ -10,12 +10,21 @@
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
+#include <iostream>
 #include <optional>
+#include <sstream>
 #include <string>
 #include <string_view>
 #include <vector>
 
+#include "core/field_catalogue.h"
+#include "core/processing_object.h"
+#include "core/qso_record.h"
 #include "core/user_interface.h"
+#include "input/adif_reader.h"
+#include "input/byte_source.h"
+#include "input/log_data_error.h"
+#include "settings/text_table.h"
 
 namespace velmark::fuzz {
 
@@ -42,6 +51,23 @@ class SilentUserInterface : public UserInterface {
     }
     void Beep() override {}
 };
+
+// The English text table, filled once.
+inline const TNazwyJezykowe& EnglishTexts() {
+    static const auto* const texts = [] {
+        auto* table = new TNazwyJezykowe;
+        table->Fill(kLanguageEnglish);
+        return table;
+    }();
+    return *texts;
+}
+
+// For LLVMFuzzerInitialize: the DXCC list loader reports comma errors on standard error as
+// well; the fuzzer's own output stays readable without them.
+inline void DiscardStandardError() {
+    static std::ostringstream discarded;
+    std::cerr.rdbuf(discarded.rdbuf());
+}
 
 // One directory per fuzzing process, made on first use and removed when the process ends, so
 // parallel fuzzers never share files and a long run leaves nothing behind.
@@ -90,6 +116,31 @@ inline std::vector<std::string_view> SplitAtNul(std::string_view input, std::siz
     parts.push_back(input);
     parts.resize(count);
     return parts;
+}
+
+// Reads an ADIF log as the input phase does, the header and then every record, handing each
+// record to eachRecord; a log refused with a message is an expected outcome.
+template <typename EachRecord>
+void ReadAdifLog(std::string log, InputEncoding encoding, EachRecord eachRecord) {
+    // A fuzz input cannot hold more records than this; the bound only guards against a reader
+    // that stops consuming input.
+    constexpr std::int32_t kMaxRecords = 1 << 20;
+    ByteSource source = ByteSource::FromString(std::move(log), "fuzz.adi", encoding);
+    AdifReader reader(source);
+    TObiektyInputOutput processing;
+    TStrukturaADIF catalogue;
+    ColumnList columns;
+    try {
+        reader.ReadAdifHeader(processing);
+        for (std::int32_t number = 1; number <= kMaxRecords; ++number) {
+            processing.InputRecord.Clear();
+            RecordTarget target{catalogue, columns, processing.InputRecord, number};
+            if (!reader.ReadAdifRecord(target))
+                break;
+            eachRecord(static_cast<const QsoRecord&>(processing.InputRecord));
+        }
+    } catch (const LogDataError&) {
+    }
 }
 
 }  // namespace velmark::fuzz
