@@ -183,15 +183,17 @@ void TForm4::runLabels(LabelOutput output) {
         if (!lock)
             return;
         {
+            // Reading and sorting both let events through for their progress: no other command
+            // may start (and release the DXCC list they use) until both are done.
             const BusyScope busy(*this, LabelPanel);
             ReadInputLog(run, m_inputKind);
+            if (m_values.RunStatus != kStatusOk) {
+                reportRunStatus();
+                return;
+            }
+            if (!SortForLabels(run, *job))
+                return;
         }
-        if (m_values.RunStatus != kStatusOk) {
-            reportRunStatus();
-            return;
-        }
-        if (!SortForLabels(run, *job))
-            return;
         LabelsDrawn drawn;
         std::string destination;
         const bool printed = printLabelsOn(run, *job, output, drawn, destination);
