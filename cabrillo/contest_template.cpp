@@ -1,15 +1,13 @@
 #include "cabrillo/contest_template.h"
 
 #include <algorithm>
-#include <cerrno>
-#include <cstdio>
 #include <filesystem>
-#include <memory>
 
 #include "core/errors.h"
 #include "core/field_catalogue.h"
 #include "core/program_values.h"
 #include "core/text_encoding.h"
+#include "core/whole_file.h"
 #include "input/ascii_case.h"
 #include "output/output_sink.h"
 #include "settings/configuration.h"
@@ -44,24 +42,9 @@ const PersonalDataKey kPersonalDataKeys[] = {
     {"ADDRESS3:", [](const TPersonalInfo& p) { return p.QthCity + " " + p.County + " " + p.Zip; }},
 };
 
-std::string readWholeFile(const std::string& path) {
-    errno = 0;
-    std::unique_ptr<std::FILE, int (*)(std::FILE*)> file(std::fopen(path.c_str(), "rb"),
-                                                         &std::fclose);
-    if (!file) {
-        throw FileError::FromErrno(path);
-    }
-    std::string bytes;
-    char buffer[8192];
-    std::size_t got = 0;
-    while ((got = std::fread(buffer, 1, sizeof buffer, file.get())) > 0) {
-        bytes.append(buffer, got);
-    }
-    if (std::ferror(file.get()) != 0) {
-        throw FileError::FromErrno(path);
-    }
-    // A template saved by an editor that marks UTF-8 with a byte-order mark.
-    return OwnFileText(std::move(bytes));
+// A template saved by an editor that marks UTF-8 with a byte-order mark.
+std::string readTemplateText(const std::string& path) {
+    return OwnFileText(ReadWholeFile(path));
 }
 
 bool hasFieldNameLineEnd(std::string_view line) {
@@ -213,7 +196,7 @@ TemplateText SplitTemplateLines(const std::vector<std::string>& lines) {
 }
 
 TemplateText ReadTemplateFile(const std::string& path) {
-    return SplitTemplateLines(SplitLines(readWholeFile(path)));
+    return SplitTemplateLines(SplitLines(readTemplateText(path)));
 }
 
 std::string CompleteHeaderLine(const std::string& line, const TPersonalInfo& personal,
@@ -294,7 +277,7 @@ std::vector<std::string> ListTemplates(const std::string& startDirectory) {
 
 std::vector<std::string> ReadExtraFieldNames(const std::string& path) {
     std::vector<std::string> names;
-    for (std::string& line : SplitLines(readWholeFile(path))) {
+    for (std::string& line : SplitLines(readTemplateText(path))) {
         if (line.find_first_not_of(' ') == std::string::npos || line[0] == '{') {
             continue;
         }

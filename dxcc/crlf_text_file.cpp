@@ -1,29 +1,16 @@
 #include "dxcc/crlf_text_file.h"
 
-#include <cerrno>
-#include <filesystem>
-#include <fstream>
-#include <iterator>
 
 #include "core/errors.h"
 #include "core/replacing_file.h"
 #include "core/text_encoding.h"
+#include "core/whole_file.h"
 
 namespace velmark {
 
 std::vector<NumberedLine> ReadTextLines(const std::string& path) {
-    if (std::filesystem::is_directory(path)) {
-        errno = EISDIR;
-        throw FileError::FromErrno(path);
-    }
-    std::ifstream in(path, std::ios::binary);
-    if (!in)
-        throw FileError::FromErrno(path);
-    std::string read{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-    if (in.bad())
-        throw FileError::FromErrno(path);
     // A list saved by an editor that marks UTF-8 with a byte-order mark.
-    const std::string bytes = OwnFileText(std::move(read));
+    const std::string bytes = OwnFileText(ReadWholeFile(path));
 
     std::vector<NumberedLine> lines;
     std::string current;

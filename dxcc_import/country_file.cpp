@@ -2,14 +2,13 @@
 
 #include <algorithm>
 #include <array>
-#include <cerrno>
 #include <charconv>
-#include <filesystem>
-#include <fstream>
 #include <iterator>
+#include <sstream>
 #include <string_view>
 
 #include "core/errors.h"
+#include "core/whole_file.h"
 #include "dxcc_import/entity_numbers.h"
 #include "settings/text_table.h"
 
@@ -385,18 +384,8 @@ CountryFile ParseCountryFile(std::istream& in) {
 }
 
 CountryFile ReadCountryFile(const std::string& path) {
-    std::error_code ignored;
-    if (std::filesystem::is_directory(path, ignored)) {
-        errno = EISDIR;
-        throw FileError::FromErrno(path);
-    }
-    std::ifstream in(path, std::ios::binary);
-    if (!in)
-        throw FileError::FromErrno(path);
-    CountryFile file = ParseCountryFile(in);
-    if (in.bad())
-        throw FileError::FromErrno(path);
-    return file;
+    std::istringstream in(ReadWholeFile(path));
+    return ParseCountryFile(in);
 }
 
 }  // namespace velmark::dxcc_import

@@ -1,13 +1,12 @@
 #include "dxcc_import/dxcc_import.h"
 
-#include <cstdio>
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 
+#include "core/decimal_text.h"
 #include "core/errors.h"
 #include "core/replacing_file.h"
 #include "core/user_interface.h"
+#include "core/whole_file.h"
 #include "dxcc/dxcc_list.h"
 #include "dxcc/dxcc_list_loader.h"
 #include "dxcc_import/agreement.h"
@@ -20,21 +19,9 @@
 namespace velmark::dxcc_import {
 namespace {
 
-std::string readWholeFile(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    if (!in)
-        throw FileError::FromErrno(path);
-    std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-    if (in.bad())
-        throw FileError::FromErrno(path);
-    return bytes;
-}
-
 // A share in per cent with two decimals, written with the language's decimal sign.
 std::string percent(int part, int whole, const TNazwyJezykowe& texts) {
-    char text[32];
-    std::snprintf(text, sizeof text, "%.2f", whole == 0 ? 0.0 : 100.0 * part / whole);
-    std::string result = text;
+    std::string result = FixedDecimalText(whole == 0 ? 0.0 : 100.0 * part / whole, 2);
     result.replace(result.find('.'), 1, texts.ImpDecimalSign);
     return result;
 }
@@ -96,7 +83,7 @@ bool ImportDxccList(const std::string& countryFilePath, const std::string& start
         std::error_code ignored;
         const bool hadList = std::filesystem::is_regular_file(listPath, ignored);
         if (hadList)
-            ReplaceFileContents(backupPath, readWholeFile(listPath));
+            ReplaceFileContents(backupPath, ReadWholeFile(listPath));
         newList.Commit();
         ui.SetProgress(100);
         reportList(countryFilePath, file, made, agreement, texts, ui);
@@ -106,7 +93,7 @@ bool ImportDxccList(const std::string& countryFilePath, const std::string& start
         // The report of the new list's prefix table, as the next load would write it; should
         // it fail, the messages above still tell truly what was done.
         ReplaceFileContents(startDirectory + "/" + kListReportFileName,
-                            readWholeFile(scratch.file(kListReportFileName)));
+                            ReadWholeFile(scratch.file(kListReportFileName)));
         return true;
     } catch (const CountryFileError& error) {
         ui.ErrorBox(texts.ImpRefused + "\r" + texts.ImpInCountryFile + countryFilePath + ", " +

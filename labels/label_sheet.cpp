@@ -4,12 +4,12 @@
 #include <array>
 #include <charconv>
 #include <cmath>
-#include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <system_error>
 
+#include "core/decimal_text.h"
 #include "input/ascii_case.h"
 #include "settings/text_table.h"
 
@@ -330,9 +330,7 @@ std::string SheetProblemMessage(const SheetProblem& problem, const std::string& 
 }
 
 std::string MmText(double value) {
-    char text[32];
-    std::snprintf(text, sizeof text, "%.2f", value);
-    std::string shown(text);
+    std::string shown = FixedDecimalText(value, 2);
     while (shown.back() == '0') shown.pop_back();
     if (shown.back() == '.')
         shown.pop_back();

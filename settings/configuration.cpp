@@ -4,14 +4,13 @@
 
 #include <cerrno>
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <optional>
 #include <span>
 #include <system_error>
 
 #include "core/errors.h"
 #include "core/replacing_file.h"
+#include "core/whole_file.h"
 
 // setup.ini is code page 1250 text, kept as bytes: no conversion of the file's text.
 #define SI_NO_CONVERSION
@@ -211,13 +210,11 @@ std::optional<std::string> ReadFileBytes(const fs::path& path) {
     std::error_code error;
     if (!fs::is_regular_file(path, error))
         return std::nullopt;
-    std::ifstream in(path, std::ios::binary);
-    if (!in)
+    try {
+        return ReadWholeFile(path.string());
+    } catch (const FileError&) {
         return std::nullopt;
-    std::string bytes{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-    if (in.bad())
-        return std::nullopt;
-    return bytes;
+    }
 }
 
 // The failure of any step of a write. The message is the one the user sees in the error box.

@@ -6,12 +6,11 @@
 #include <algorithm>
 #include <cctype>
 #include <cstdlib>
-#include <fstream>
-#include <iterator>
 #include <system_error>
 
 #include "core/errors.h"
 #include "core/replacing_file.h"
+#include "core/whole_file.h"
 #include "settings/configuration.h"
 
 namespace velmark {
@@ -100,20 +99,10 @@ bool IsProgramOwnedFile(const fs::path& file) {
     return extension == ".chm";
 }
 
-std::string readWholeFile(const fs::path& file) {
-    std::ifstream in(file, std::ios::binary);
-    if (!in)
-        throw FileError::FromErrno(file.string());
-    std::string bytes{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-    if (in.bad())
-        throw FileError::FromErrno(file.string());
-    return bytes;
-}
-
 // Puts the installed version of a program-owned file in place of an older copy.
 void refreshProgramOwnedFile(const fs::path& installed, const fs::path& copy) {
-    const std::string bytes = readWholeFile(installed);
-    if (readWholeFile(copy) != bytes)
+    const std::string bytes = ReadWholeFile(installed.string());
+    if (ReadWholeFile(copy.string()) != bytes)
         ReplaceFileContents(copy.string(), bytes);
 }
 
