@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstdlib>
 #include <filesystem>
 #include <map>
 
@@ -163,6 +164,14 @@ TEST_F(DxccImport, AFileThatCannotBeReadIsAFileErrorAndChangesNothing) {
     const std::map<std::string, std::string> before = filesOf(start.path());
     EXPECT_THROW(import(downloads.file("missing.csv")), FileError);
     EXPECT_THROW(import(downloads.path().string()), FileError);  // a directory
+    {
+        // No folder for the trial lists: a file error too, not an exception nothing catches.
+        const std::string kept = std::getenv("TMPDIR") != nullptr ? std::getenv("TMPDIR") : "";
+        ::setenv("TMPDIR", downloads.file("no-such-folder").c_str(), 1);
+        const std::string countryFile = downloads.write("cty.csv", kCtyExcerpt);
+        EXPECT_THROW(import(countryFile), FileError);
+        kept.empty() ? ::unsetenv("TMPDIR") : ::setenv("TMPDIR", kept.c_str(), 1);
+    }
     EXPECT_EQ(filesOf(start.path()), before);
 }
 
