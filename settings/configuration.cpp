@@ -10,6 +10,7 @@
 
 #include "core/errors.h"
 #include "core/replacing_file.h"
+#include "core/text_encoding.h"
 #include "core/whole_file.h"
 
 // setup.ini is code page 1250 text, kept as bytes: no conversion of the file's text.
@@ -205,13 +206,15 @@ void ReadCodedKeys(TKonfiguracja& config, const IniText& ini, std::string previo
     }
 }
 
-// The whole file, or nothing when it does not exist or is not a readable regular file.
-std::optional<std::string> ReadFileBytes(const fs::path& path) {
+// The whole file as text, or nothing when it does not exist or is not a readable regular file.
+// A file an editor saved as UTF-8 with a byte-order mark is read in code page 1250 like the
+// program's other files (and written back without the mark).
+std::optional<std::string> ReadFileText(const fs::path& path) {
     std::error_code error;
     if (!fs::is_regular_file(path, error))
         return std::nullopt;
     try {
-        return ReadWholeFile(path.string());
+        return OwnFileText(ReadWholeFile(path.string()));
     } catch (const FileError&) {
         return std::nullopt;
     }
@@ -342,7 +345,7 @@ fs::path WriteTarget(const std::string& iniPath) {
 
 void ConfigRead(TKonfiguracja& config, const std::string& iniPath) {
     IniText ini;
-    if (const std::optional<std::string> bytes = ReadFileBytes(iniPath))
+    if (const std::optional<std::string> bytes = ReadFileText(iniPath))
         ini.Load(*bytes);
 
     std::string languageText = ini.GetText(kMainSection, "Language", kLanguageDefault);
@@ -390,7 +393,7 @@ void ConfigWrite(const TKonfiguracja& config, const std::string& iniPath) {
     // silently replaced by the rename.
     std::optional<std::string> existing;
     if (exists) {
-        existing = ReadFileBytes(target);
+        existing = ReadFileText(target);
         if (!existing || ::access(target.c_str(), W_OK) != 0)
             throw UnableToWrite(iniPath);
     }

@@ -150,6 +150,15 @@ INSTANTIATE_TEST_SUITE_P(
         ReadCase{"ByteOrderMarkBeforeTheFirstSectionIsSkipped",
                  "\xEF\xBB\xBF[MAIN]\r\nLanguage=Polish\r\n", [](auto&) {},
                  [](auto& c) { c.Language = 0; }},
+        ReadCase{"ByteOrderMarkMakesTheTextUtf8",
+                 "\xEF\xBB\xBF[Personal info]\r\nQTH City=\xC5\x81\xC3\xB3"
+                 "d\xC5\xBA\r\n",
+                 [](auto&) {},
+                 [](auto& c) {
+                     c.PersonalInfo.QthCity =
+                         "\xA3\xF3"
+                         "d\x9F";
+                 }},
         ReadCase{"DivideAnyNonZeroIsTrue", kPrint + "Divide output file=5\r\n", [](auto&) {},
                  [](auto& c) { c.DivideOutputFile = true; }},
         ReadCase{"DivideZeroIsFalse", kPrint + "Divide output file=$0\r\n",
@@ -294,7 +303,12 @@ TEST(ConfigWrite, RoundTripGivesTheSameRecordAndKeepsCp1250Bytes) {
         ConfigRead(read, dir.file("setup.ini"));
         EXPECT_EQ(read, written);
     }
+    // A file an editor saved as UTF-8 with a mark is written back in code page 1250, unmarked.
+    dir.write("setup.ini",
+              "\xEF\xBB\xBF[Personal info]\r\nQTH City=\xC5\x81\xC3\xB3"
+              "d\xC5\xBA\r\n");
     ConfigWrite(full, dir.file("setup.ini"));
+    EXPECT_EQ(TempDir::read(dir.file("setup.ini")).rfind("[Personal info]", 0), 0u);
     EXPECT_NE(TempDir::read(dir.file("setup.ini"))
                   .find("Adres 1=\xA3\xF3\x64\xBC \xB9\xE6\xEA\xB3\xF1\xF3\x9C\x9F\xBF\xA5\xC6\xCA"
                         "\xA3\xD1\xD3\x8C\x8F\xAF-abcdef\r\n"),
