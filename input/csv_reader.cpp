@@ -55,8 +55,10 @@ std::optional<std::string> contestOf(std::string_view line) {
     if (UpperAscii(line.substr(0, kContestKey.size())) != kContestKey) {
         return std::nullopt;
     }
-    const std::string value = TrimBlanks(line.substr(kContestKey.size()));
-    return value.substr(0, value.find_first_of(" \t"));
+    std::string_view value = line.substr(kContestKey.size());
+    const std::size_t first = value.find_first_not_of(" \t");
+    value = first == std::string_view::npos ? std::string_view{} : value.substr(first);
+    return std::string(value.substr(0, value.find_first_of(" \t\r\n")));
 }
 
 // Callsigns hold letters and at least one digit (Q1AAA, 2E0AAA, JR1ABC/P); reports, serial

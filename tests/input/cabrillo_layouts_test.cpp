@@ -90,6 +90,7 @@ struct ContestCase {
     const char* call;
     const char* field;
     const char* value;
+    const char* afterContestKey = " ";  // what stands between "CONTEST:" and the name
 };
 
 class BundledLayout : public ::testing::TestWithParam<ContestCase> {};
@@ -98,8 +99,9 @@ TEST_P(BundledLayout, PutsTheWorkedStationIntoCall) {
     const ContestCase& c = GetParam();
     TStrukturaADIF catalogue;
     auto run = std::make_unique<RunState>();
-    ByteSource log = ByteSource::FromString(std::string("START-OF-LOG: 3.0\r\nCONTEST: ") +
-                                            c.contest + "\r\n" + c.line + "\r\nEND-OF-LOG:\r\n");
+    ByteSource log =
+        ByteSource::FromString(std::string("START-OF-LOG: 3.0\r\nCONTEST:") + c.afterContestKey +
+                               c.contest + "\r\n" + c.line + "\r\nEND-OF-LOG:\r\n");
     CsvReader reader(log, *run, FieldSplitting::BlankSeparated);
     ASSERT_EQ(reader.SkipCabrilloHeader(), c.contest);
     const auto layouts = LayoutsForContest(bundledLayouts(), c.contest);
@@ -120,6 +122,9 @@ INSTANTIATE_TEST_SUITE_P(
         ContestCase{"CQ-WW-CW",
                     "QSO: 14025 CW 2024-11-23 0001 SP9ZZZ        599 15     DL1ABC        599 14",
                     "DL1ABC", "CQZ", "14"},
+        ContestCase{"CQ-WW-CW",
+                    "QSO: 14025 CW 2024-11-23 0001 SP9ZZZ        599 15     DL1ABC        599 14",
+                    "DL1ABC", "CQZ", "14", "\t"},
         ContestCase{
             "CQ-WW-SSB",
             "QSO: 14205 PH 2024-10-26 0002 SP9ZZZ        59  15     K1AR          59  05     1",
