@@ -206,6 +206,7 @@ void Utf8ToCp1250Decoder::Decode(std::string_view bytes, std::string& out,
                 replaced();  // a byte that starts no character
                 put(kUnknown, 1, out, widths);
             } else {
+                m_lastByte = byte;  // a CR before it ended its line: a LF after it is the next end
                 m_needed = rule.Following;
                 m_taken = 1;
                 m_code = rule.Bits;

@@ -60,6 +60,12 @@ TEST(Utf8Decoding, PiecesGiveWhatTheWholeGivesWithEachByteAccounted) {
     one.Decode(text, whole, &wholeWidths);
     one.Finish(whole, &wholeWidths);
     EXPECT_EQ(one.Replacements().FirstLine, 2);  // the emoji
+    // A line ended by CR, the next one opened by a letter and ended by LF: two lines.
+    Utf8ToCp1250Decoder mixed;
+    std::string mixedOut;
+    mixed.Decode("a\r\xC5\x82\nb\n\xF0\x9F\x98\x80", mixedOut, nullptr);
+    mixed.Finish(mixedOut, nullptr);
+    EXPECT_EQ(mixed.Replacements().FirstLine, 4);
     EXPECT_EQ(std::accumulate(wholeWidths.begin(), wholeWidths.end(), std::size_t{0}), text.size());
     EXPECT_EQ(wholeWidths.size(), whole.size());
     for (std::size_t cut = 0; cut <= text.size(); ++cut) {
