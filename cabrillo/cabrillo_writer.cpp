@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <cmath>
 #include <filesystem>
-#include <memory>
 #include <optional>
 
 #include "core/bounded_text.h"
@@ -151,12 +150,8 @@ bool ExportCabrillo(const std::string& templateName, const CabrilloExportRun& ru
     }
     warnAboutFieldNames(*form, run);
     // 3. The output file and TYM.LOG.
-    FileSink file(run.OutputFileName);
-    std::unique_ptr<Utf8Sink> utf8;
-    if (run.Encoding == OutputEncoding::Utf8) {
-        utf8 = std::make_unique<Utf8Sink>(file, false);
-    }
-    OutputSink& output = utf8 ? static_cast<OutputSink&>(*utf8) : file;
+    EncodedOutputFile file(run.OutputFileName, run.Encoding == OutputEncoding::Utf8, false);
+    OutputSink& output = file.sink();
     tymLog.OpenForReading();
     // 4. The header lines, personal data included.
     for (int k = 1; k <= form->PatternIndex; ++k) {
@@ -166,7 +161,7 @@ bool ExportCabrillo(const std::string& templateName, const CabrilloExportRun& ru
     writeQsoLines(*form, tymLog, tymLogSize, output, run.Ui);
     // 6. The end line.
     output.WriteLine(form->EndLine);
-    file.Close();
+    file.file().Close();
     tymLog.Close();
     // 7. Progress and the four message lines.
     reportWritten(run);

@@ -326,11 +326,8 @@ std::int64_t WriteMarkSentFile(const std::string& path, RunObjects& run) {
     // In the output encoding, like every log the program writes: a logger that exports UTF-8
     // gets its names back as it wrote them, with lengths counted in UTF-8 bytes.
     const bool utf8 = run.Config.OutputEncoding == OutputEncoding::Utf8;
-    FileSink file(path);
-    std::optional<Utf8Sink> converted;
-    if (utf8)
-        converted.emplace(file, false);
-    OutputSink& sink = utf8 ? static_cast<OutputSink&>(*converted) : file;
+    EncodedOutputFile file(path, utf8, false);
+    OutputSink& sink = file.sink();
     WriteAdifHeader(sink, OutputTarget::MainOutput, AdifHeaderLinesOf(run.Processing), run.Values,
                     run.Texts);
     TymLog tymLog(run.Values.PathInStartDirectory(kTymLogName), run.Texts.MsgReadBeyondEndOfFile);
@@ -348,7 +345,7 @@ std::int64_t WriteMarkSentFile(const std::string& path, RunObjects& run) {
         sink.Write(out);
     }
     tymLog.Close();
-    file.Close();
+    file.file().Close();
     return state.QsoCount;
 }
 

@@ -3,6 +3,7 @@
 // this sink converts what they write on its way into the file's sink, so no writer needs to know
 // the file's encoding (only the ADIF writer, whose lengths then count UTF-8 bytes).
 
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -22,6 +23,26 @@ class Utf8Sink : public OutputSink {
   private:
     OutputSink& m_target;
     std::string m_converted;
+};
+
+// An output file in the chosen encoding: the file itself and, for UTF-8, the converting sink in
+// front of it that the writers write through (with the byte-order mark when asked).
+class EncodedOutputFile {
+  public:
+    EncodedOutputFile(const std::string& path, bool utf8, bool withBom) : m_file(path) {
+        if (utf8)
+            m_utf8.emplace(m_file, withBom);
+    }
+    // The converting sink holds the file by reference: the pair stays where it was made.
+    EncodedOutputFile(const EncodedOutputFile&) = delete;
+    EncodedOutputFile& operator=(const EncodedOutputFile&) = delete;
+
+    OutputSink& sink() { return m_utf8 ? static_cast<OutputSink&>(*m_utf8) : m_file; }
+    FileSink& file() { return m_file; }
+
+  private:
+    FileSink m_file;
+    std::optional<Utf8Sink> m_utf8;
 };
 
 }  // namespace velmark

@@ -199,21 +199,11 @@ void writeHead(OutputSink& sink, OutputTarget target, const RecordLayout& layout
     }
 }
 
-// One output file of the run: the file itself and, for UTF-8 output, the converting sink in
-// front of it (with the byte-order mark of a CSV or TXT mail-merge file) that the writers write
-// through.
-class RunOutputFile {
+// One output file of the run; a CSV or TXT mail-merge file in UTF-8 gets the byte-order mark.
+class RunOutputFile : public EncodedOutputFile {
   public:
-    RunOutputFile(const std::string& path, const RecordLayout& layout) : m_file(path) {
-        if (layout.Utf8)
-            m_utf8 = std::make_unique<Utf8Sink>(m_file, layout.Separator != kAdifSeparator);
-    }
-    OutputSink& sink() { return m_utf8 ? static_cast<OutputSink&>(*m_utf8) : m_file; }
-    FileSink& file() { return m_file; }
-
-  private:
-    FileSink m_file;
-    std::unique_ptr<Utf8Sink> m_utf8;
+    RunOutputFile(const std::string& path, const RecordLayout& layout)
+        : EncodedOutputFile(path, layout.Utf8, layout.Separator != kAdifSeparator) {}
 };
 
 // What the writing loop leaves behind for the report.
