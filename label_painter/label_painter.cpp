@@ -28,18 +28,9 @@ constexpr double kOutlineWidthMm = 0.1;
 // The progress bar and pending events are seen to once every this many labels.
 constexpr std::int64_t kLabelsBetweenEvents = 64;
 
-// Each code page 1250 byte as its character.
-const std::array<char16_t, 256>& cp1250Characters() {
-    static const std::array<char16_t, 256> table = [] {
-        std::array<char16_t, 256> characters{};
-        for (int byte = 0; byte < 256; ++byte) {
-            const char single = static_cast<char>(byte);
-            const QString text = QString::fromStdString(Cp1250ToUtf8(std::string_view(&single, 1)));
-            characters[byte] = text.isEmpty() ? u'?' : text.at(0).unicode();
-        }
-        return characters;
-    }();
-    return table;
+// A code page 1250 byte as its character (every one lies in the Basic Multilingual Plane).
+QChar cp1250Character(unsigned char byte) {
+    return QChar(static_cast<char16_t>(Cp1250CodePoints()[byte]));
 }
 
 // One label font (a size and weight) as both ways of drawing need it.
@@ -90,8 +81,8 @@ class FontSet {
         label.Raw.setPixelSize(pixels);
         label.Advance = kMonoAdvanceEm * pixels;
         QString characters(256, Qt::Uninitialized);
-        const auto& table = cp1250Characters();
-        for (int byte = 0; byte < 256; ++byte) characters[byte] = QChar(table[byte]);
+        for (int byte = 0; byte < 256; ++byte)
+            characters[byte] = cp1250Character(static_cast<unsigned char>(byte));
         const QList<quint32> glyphs = label.Raw.glyphIndexesForString(characters);
         for (int byte = 0; byte < 256 && byte < glyphs.size(); ++byte)
             label.Glyphs[byte] = glyphs[byte];
@@ -195,10 +186,9 @@ QPageLayout LabelPageLayout(const LabelSheet& sheet) {
 }
 
 QString LabelString(std::string_view cp1250) {
-    const auto& characters = cp1250Characters();
     QString text(static_cast<qsizetype>(cp1250.size()), Qt::Uninitialized);
     QChar* out = text.data();
-    for (const char byte : cp1250) *out++ = QChar(characters[static_cast<unsigned char>(byte)]);
+    for (const char byte : cp1250) *out++ = cp1250Character(static_cast<unsigned char>(byte));
     return text;
 }
 
