@@ -480,17 +480,8 @@ CsvRecordResult CsvReader::readCabrilloRecord(RecordTarget& target) {
     }
     result.FieldCount = static_cast<int>(fields.size());
 
-    std::vector<CabrilloColumns> byColumns;
-    if (m_layouts.empty()) {
-        // The column list, one field per column.
-        byColumns.emplace_back();
-        for (int k = 1; k <= target.Columns.ColumnCount; ++k) {
-            byColumns.back().Entries.push_back(
-                target.Columns.Positions[static_cast<std::size_t>(k)]);
-        }
-    }
-    const auto [layout, transmitterNumber] =
-        chooseLayout(m_layouts.empty() ? byColumns : m_layouts, fields);
+    // UseCabrilloLayouts always leaves at least the layout of the column list.
+    const auto [layout, transmitterNumber] = chooseLayout(m_layouts, fields);
     if (transmitterNumber) {
         fields.pop_back();
         --result.FieldCount;
