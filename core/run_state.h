@@ -37,4 +37,11 @@ struct RunState {
     }
 };
 
+// True when the QSO after sorted position `position` has the same callsign: on the cards it
+// goes with this one.
+inline bool NextQsoHasSameCall(const RunState& state, int position) {
+    return position < state.QsoCount &&
+           state.Index.At(position).CallKey == state.Index.At(position + 1).CallKey;
+}
+
 }  // namespace velmark

@@ -22,6 +22,11 @@ inline constexpr int kOrderByListNr = 0;  // the entity's position in the DXCC l
 inline constexpr int kOrderByAdifNr = 1;  // the ADIF entity number
 inline constexpr int kOrderByCall = 2;    // alphabetical by callsign
 
+// The orders that keep the QSOs of an entity together, in country groups.
+inline constexpr bool IsEntityOrder(int order) {
+    return order == kOrderByListNr || order == kOrderByAdifNr;
+}
+
 // What the sort shows the user, in the chosen language: the caption line while it works, and
 // the question of the callsign order whether QSOs with a QSL manager go under the manager.
 struct SortTexts {

@@ -61,10 +61,6 @@ std::string sampleDate(std::uint8_t inputDateFormat) {
     }
 }
 
-bool isEntityOrder(int sorting) {
-    return sorting == kOrderByListNr || sorting == kOrderByAdifNr;
-}
-
 // Log text shown on a label: control characters (a tab in a field) become blanks.
 std::string shown(std::string_view value) {
     std::string text(value);
@@ -108,9 +104,7 @@ void countLabels(const RunState& state, LabelJob& job) {
     CardLayout cards(job.QsosPerLabel);
     job.CardLabels = 0;
     for (int s = 1; s <= state.QsoCount; ++s) {
-        const bool nextSameCall =
-            s < state.QsoCount && state.Index.At(s).CallKey == state.Index.At(s + 1).CallKey;
-        if (cards.AfterQso(nextSameCall).CardComplete)
+        if (cards.AfterQso(NextQsoHasSameCall(state, s)).CardComplete)
             ++job.CardLabels;
     }
     job.DividerLabels = job.Dividers ? job.GroupCount : 0;
@@ -202,7 +196,7 @@ bool SortForLabels(RunObjects& run, LabelJob& job) {
     SortIndex(run.Config.Sorting, state, SortTextsOf(run.Texts), ui);
     state.CountryGroupCount = 0;
     job.GroupCount = 0;
-    if (isEntityOrder(run.Config.Sorting)) {
+    if (IsEntityOrder(run.Config.Sorting)) {
         if (!FormCountryGroups(run, job.Groups)) {
             ui.ShowEndButtons(true);
             return false;
@@ -291,9 +285,7 @@ bool LabelSequence::Next(LabelContent& label) {
     for (int s = first; s <= state.QsoCount; ++s) {
         m_position = s;
         takeQso(s, label);
-        const bool nextSameCall =
-            s < state.QsoCount && state.Index.At(s).CallKey == state.Index.At(s + 1).CallKey;
-        if (m_cards.AfterQso(nextSameCall).CardComplete)
+        if (m_cards.AfterQso(NextQsoHasSameCall(state, s)).CardComplete)
             break;
     }
     return true;

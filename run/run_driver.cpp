@@ -158,9 +158,9 @@ std::optional<std::string> askOutputFile(RunObjects& run, const OutputParameters
     return path;
 }
 
-// Splits the sorted positions into runs of equal EntityListNr, sorts each run by callsign
-// and notes its first and last callsign. False (with a message) past the table's capacity.
-bool formCountryGroups(RunObjects& run, CountryGroupTable& groups) {
+}  // namespace
+
+bool FormCountryGroups(RunObjects& run, CountryGroupTable& groups) {
     RunState& state = run.DxccList.Run;
     QsoIndex& index = state.Index;
     int count = 0;
@@ -188,6 +188,8 @@ bool formCountryGroups(RunObjects& run, CountryGroupTable& groups) {
     }
     return true;
 }
+
+namespace {
 
 // The head of a line-oriented output file: the ADIF header, or the CSV/TXT title row.
 void writeHead(OutputSink& sink, OutputTarget target, const RecordLayout& layout,
@@ -263,9 +265,7 @@ WritingResult writeOutputFiles(RunObjects& run, const OutputParameters& paramete
         tymLog.ReadByQsoNr(state.Index.At(s).QsoNr, state.OutputRecord);
         writeToBoth([&](OutputSink& sink) { WriteQsoRecord(sink, layout, state.OutputRecord); });
 
-        const bool nextSameCall =
-            s < state.QsoCount && state.Index.At(s).CallKey == state.Index.At(s + 1).CallKey;
-        const CardStep step = cards.AfterQso(nextSameCall);
+        const CardStep step = cards.AfterQso(NextQsoHasSameCall(state, s));
         for (int f = 0; f < step.FillerRecords; ++f) {
             ++result.RowCount;
             writeToBoth([&](OutputSink& sink) { WriteFillerRecord(sink, layout); });
@@ -324,10 +324,6 @@ void ReadInputLog(RunObjects& run, const InputKind& kind) {
     ReadLogIntoRun(run, kind);
 }
 
-bool FormCountryGroups(RunObjects& run, CountryGroupTable& groups) {
-    return formCountryGroups(run, groups);
-}
-
 bool WriteRun(RunObjects& run) {
     UserInterface& ui = run.Ui;
     const bool translation = run.Values.TranslationMode == 1;
@@ -349,9 +345,8 @@ bool WriteRun(RunObjects& run) {
 
     if (!askOutputFile(run, parameters))
         return false;
-    const bool byEntity = !translation && (run.Config.Sorting == kOrderByListNr ||
-                                           run.Config.Sorting == kOrderByAdifNr);
-    if (byEntity && !formCountryGroups(run, groups)) {
+    const bool byEntity = !translation && IsEntityOrder(run.Config.Sorting);
+    if (byEntity && !FormCountryGroups(run, groups)) {
         ui.ShowEndButtons(true);
         return false;
     }
