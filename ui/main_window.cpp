@@ -168,17 +168,17 @@ UserInterface& TForm4::Ui() {
     return *m_ui;
 }
 
-void TForm4::connectCommands() {
-    // A command started while another lets events through is refused with a beep.
-    const auto whenIdle = [this](auto command) {
-        return [this, command] {
-            if (m_busy) {
-                m_ui->Beep();
-                return;
-            }
-            command();
-        };
+std::function<void()> TForm4::whenIdle(std::function<void()> command) {
+    return [this, command = std::move(command)] {
+        if (m_busy) {
+            m_ui->Beep();
+            return;
+        }
+        command();
     };
+}
+
+void TForm4::connectCommands() {
     const auto member = [this](void (TForm4::*handler)()) {
         return [this, handler] { (this->*handler)(); };
     };

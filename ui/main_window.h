@@ -263,6 +263,9 @@ class TForm4 : public QMainWindow {
     void setUpLabels();
     // The menu entry: the labels panel with the sheets of the start directory.
     void printLabels();
+    // The command as a slot that runs it only while no other command works: one started while
+    // another lets events through is refused with a beep.
+    std::function<void()> whenIdle(std::function<void()> command);
     // A labels run to the output chosen in the panel: the log asked for, read and sorted, the
     // labels drawn, then the file of QSOs sent and the report.
     void runLabels(LabelOutput output);

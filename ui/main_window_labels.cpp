@@ -96,15 +96,6 @@ void TForm4::setUpLabels() {
     layout->insertWidget(layout->indexOf(Panel1), LabelPanel);
     LabelPanel->hide();
 
-    const auto whenIdle = [this](auto command) {
-        return [this, command] {
-            if (m_busy) {
-                m_ui->Beep();
-                return;
-            }
-            command();
-        };
-    };
     connect(PrintLabels1, &QAction::triggered, this, whenIdle([this] { printLabels(); }));
     connect(LabelPanel, &TLabelPanel::previewRequested, this,
             whenIdle([this] { runLabels(LabelOutput::Preview); }));
@@ -116,7 +107,8 @@ void TForm4::setUpLabels() {
     for (QAction* other :
          {ConfigForSortingAndTtranslate, ConfigPersonalInfo1, ConfigCabrilloFormat1, SortFileCSV1,
           TranslationFile1, SortowanieBookmarksWgListyDDXCC_CTY_DAT,
-          SortowanieBookmarksWgNumerowStandarduADIF, SzukanieKrajuDlaZnaku}) {
+          SortowanieBookmarksWgNumerowStandarduADIF, SzukanieKrajuDlaZnaku,
+          UpdateDxccListFromCountryFile}) {
         connect(other, &QAction::triggered, LabelPanel, [this] {
             if (!m_busy)
                 LabelPanel->hide();

@@ -96,8 +96,12 @@ TEST_F(LabelWindow, TheMenuEntryShowsThePanelWithTheSheetsAndTheStoredChoices) {
     EXPECT_EQ(menu.indexOf(start.window->PrintLabels1),
               menu.indexOf(start.window->TranslationFile1) + 1);
 
-    start.Trigger("SortFileCSV1");
-    EXPECT_FALSE(start.Shown("LabelPanel"));
+    for (const char* other : {"SortFileCSV1", "UpdateDxccListFromCountryFile"}) {
+        start.Trigger("PrintLabels1");
+        start.questions.fileAnswers = {std::nullopt};  // both cancelled in their file dialog
+        start.Trigger(other);
+        EXPECT_FALSE(start.Shown("LabelPanel")) << other;
+    }
 }
 
 TEST_F(LabelWindow, ASheetThatCannotBeUsedIsNamedInTheNoteAndNothingCanBePrinted) {
