@@ -18,8 +18,7 @@ struct ExactCall {
     Answer answer;
     std::size_t entity = 0;
     std::size_t position = 0;  // among the entity's items
-    bool needed = false;
-    bool redundant = false;  // the prefixes alone answer it right
+    bool needed = false;  // false: the prefixes alone answer it right
     int tier = 0;            // 0..5, see the header: smaller changes more
 };
 
@@ -67,7 +66,7 @@ class GroupBuilder {
             for (auto it = firstStartingWith(head.text);
                  it != m_byText.end() && startsWith((*it)->text, head.text); ++it) {
                 const ExactCall& call = **it;
-                if (!call.redundant || contains(call.text))
+                if (call.needed || contains(call.text))
                     continue;
                 if (catcherOf(call.text).answer != call.answer) {
                     addExactCall(call.text);
@@ -193,7 +192,6 @@ ExactCallRanking RankExactCalls(const std::vector<ListEntity>& entities,
             ExactCall call{items[i].text, AnswerOf(items[i], entities[e]), e, i};
             const std::optional<Answer> viaPrefixes = byPrefixes(items[i].bare());
             call.needed = !viaPrefixes || *viaPrefixes != call.answer;
-            call.redundant = !call.needed;
             ++ranking.exactCallCount;
             if (call.needed) {
                 ++ranking.neededCount;

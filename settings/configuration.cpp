@@ -179,10 +179,6 @@ std::int32_t ReadInteger(const IniText& ini, const char* section, const char* ke
     return ParseInteger(*text).value_or(fallback);
 }
 
-// Reads the coded keys after Language. Each key's default is the text of the key read before
-// it, so an absent key gets a word from the neighbouring list, which matches none of its own
-// words and leaves the field alone. The one carry-over this allows is intended: an absent output
-// date format takes the input date format's word, and the two lists share their date layouts.
 // An encoding key: the position of its word, or nothing for an absent key or another word.
 std::optional<std::size_t> ReadWord(const IniText& ini, const char* key,
                                     std::span<const std::string_view> words) {
@@ -194,6 +190,10 @@ std::optional<std::size_t> ReadWord(const IniText& ini, const char* key,
     return std::nullopt;
 }
 
+// Reads the coded keys after Language. Each key's default is the text of the key read before
+// it, so an absent key gets a word from the neighbouring list, which matches none of its own
+// words and leaves the field alone. The one carry-over this allows is intended: an absent output
+// date format takes the input date format's word, and the two lists share their date layouts.
 void ReadCodedKeys(TKonfiguracja& config, const IniText& ini, std::string previousText) {
     for (std::size_t i = 1; i < std::size(kCodedKeys); ++i) {
         const CodedKey& coded = kCodedKeys[i];
