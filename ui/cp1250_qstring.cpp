@@ -1,6 +1,7 @@
 #include "ui/cp1250_qstring.h"
 
 #include <QByteArray>
+#include <QFile>
 #include <QStringDecoder>
 #include <QStringEncoder>
 
@@ -56,6 +57,14 @@ std::string ToCp1250(const QString& text) {
         }
     }
     return toCp1250ByCharacter(text);
+}
+
+QString PathText(const std::string& path) {
+    return QFile::decodeName(QByteArray::fromStdString(path));
+}
+
+std::string PathBytes(const QString& path) {
+    return QFile::encodeName(path).toStdString();
 }
 
 }  // namespace velmark::ui

@@ -17,4 +17,9 @@ QString FromCp1250(std::string_view bytes);
 // anything) becomes "?", so what the user typed never stops a command.
 std::string ToCp1250(const QString& text);
 
+// File paths are not log text: the core keeps them in the file system's own encoding, as it
+// opens them. A path to a QString, and back.
+QString PathText(const std::string& path);
+std::string PathBytes(const QString& path);
+
 }  // namespace velmark::ui

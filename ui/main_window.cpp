@@ -67,12 +67,6 @@ bool readWholeNumber(const std::string& text, std::int32_t& value) {
 }
 
 // The directories are paths: they keep the file system's own encoding.
-QString pathText(const std::string& path) {
-    return QFile::decodeName(QByteArray::fromStdString(path));
-}
-std::string pathBytes(const QString& path) {
-    return QFile::encodeName(path).toStdString();
-}
 
 // The list's position as a configuration code: 255 when nothing is selected.
 std::uint8_t listCode(const QListWidget* list) {
@@ -435,8 +429,8 @@ void TForm4::fillFieldsFromConfiguration() {
     for (int i = 0; i < kPersonalFieldCount; ++i) {
         PersonalFields[i]->setText(FromCp1250(stored.PersonalInfo.*kPersonalInfoFields[i].Member));
     }
-    LastInputDir->setText(pathText(stored.LastInputDir));
-    LastOutputDir->setText(pathText(stored.LastOutputDir));
+    LastInputDir->setText(PathText(stored.LastInputDir));
+    LastOutputDir->setText(PathText(stored.LastOutputDir));
 }
 
 void TForm4::setSeparatorsEnabled(bool enabled) {
@@ -629,8 +623,8 @@ void TForm4::confirmConfiguration() {
     GroupBox7->hide();
     Button2->hide();
     Help_Sort->hide();
-    m_config.LastInputDir = pathBytes(LastInputDir->text());
-    m_config.LastOutputDir = pathBytes(LastOutputDir->text());
+    m_config.LastInputDir = PathBytes(LastInputDir->text());
+    m_config.LastOutputDir = PathBytes(LastOutputDir->text());
     writeConfiguration();
 }
 

@@ -35,10 +35,6 @@ namespace {
 
 constexpr int kStatusOk = 0;
 
-QString pathText(const std::string& path) {
-    return QFile::decodeName(QByteArray::fromStdString(path));
-}
-
 // The user interface while the print preview draws its pages: everything goes to the window's,
 // but no pending events are let through, since the preview dialog is building its pages and
 // must not be asked to show them meanwhile.
@@ -161,9 +157,9 @@ void TForm4::runLabels(LabelOutput output) {
         ZatwSortow->show();
         return;
     }
-    const QString directory = QFileInfo(pathText(*chosen)).absolutePath();
+    const QString directory = QFileInfo(PathText(*chosen)).absolutePath();
     LastInputDir->setText(directory);
-    m_config.LastInputDir = QFile::encodeName(directory).toStdString();
+    m_config.LastInputDir = PathBytes(directory);
     m_values.InputFileName = *chosen;
     m_values.RunStatus = kStatusOk;
 
@@ -211,7 +207,7 @@ void TForm4::runLabels(LabelOutput output) {
         m_ui->ErrorBox(error.what());
         ZatwSortow->show();
     }
-    LastOutputDir->setText(pathText(m_config.LastOutputDir));
+    LastOutputDir->setText(PathText(m_config.LastOutputDir));
 }
 
 bool TForm4::printLabelsOn(RunObjects& run, const LabelJob& job, LabelOutput output,
@@ -227,8 +223,7 @@ bool TForm4::printLabelsOn(RunObjects& run, const LabelJob& job, LabelOutput out
         const BusyScope busy(*this, LabelPanel);
         drawn = painter::WriteLabelPdf(*path, run, job);
         destination = *path;
-        m_config.LastOutputDir =
-            QFile::encodeName(QFileInfo(pathText(*path)).absolutePath()).toStdString();
+        m_config.LastOutputDir = PathBytes(QFileInfo(PathText(*path)).absolutePath());
         return true;
     }
     QPrinter printer(QPrinter::HighResolution);

@@ -197,7 +197,7 @@ void TForm4::startRun() {
     if (!m_processing) {
         m_processing = std::make_unique<TObiektyInputOutput>();
     }
-    LastInputDir->setText(QFile::decodeName(QByteArray::fromStdString(m_config.LastInputDir)));
+    LastInputDir->setText(PathText(m_config.LastInputDir));
     m_inputKind = InputKindFor(m_config.InputFileType);
     Memo1->clear();
     Label8->setText(FromCp1250(m_texts.CapReadingInputFile));
@@ -209,10 +209,10 @@ void TForm4::startRun() {
         m_ui->PlainMessage(m_texts.MsgNoFileChosen);
     } else {
         ZatListyDXCC->hide();
-        const QString path = QFile::decodeName(QByteArray::fromStdString(*chosen));
+        const QString path = PathText(*chosen);
         const QString directory = QFileInfo(path).absolutePath();
         LastInputDir->setText(directory);
-        m_config.LastInputDir = QFile::encodeName(directory).toStdString();
+        m_config.LastInputDir = PathBytes(directory);
         m_values.InputFileName = *chosen;
         m_values.RunStatus = 0;
         readAndWriteRun();
@@ -239,7 +239,7 @@ void TForm4::readAndWriteRun() {
         m_ui->ErrorBox(error.what());
     }
     // The save dialog of the run may have changed the last output directory.
-    LastOutputDir->setText(QFile::decodeName(QByteArray::fromStdString(m_config.LastOutputDir)));
+    LastOutputDir->setText(PathText(m_config.LastOutputDir));
 }
 
 void TForm4::openCabrilloExport(RunObjects& run) {

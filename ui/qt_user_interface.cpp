@@ -27,14 +27,6 @@ QString boxText(const std::string& text) {
     return shown;
 }
 
-// Paths are handed over in the file system's own encoding, as the core opens them.
-std::string nativePath(const QString& path) {
-    return QFile::encodeName(path).toStdString();
-}
-QString qtPath(const std::string& path) {
-    return QFile::decodeName(QByteArray::fromStdString(path));
-}
-
 // Sets up a Qt file dialog as the request says; Qt's own dialog, so it looks the same everywhere
 // and tests can reach it.
 void prepareDialog(QFileDialog& dialog, const FileDialogRequest& request) {
@@ -45,7 +37,7 @@ void prepareDialog(QFileDialog& dialog, const FileDialogRequest& request) {
     dialog.setNameFilter(QtFileFilter(request.filter));
     dialog.setDefaultSuffix(FromCp1250(request.defaultExtension));
     if (!request.initialDirectory.empty()) {
-        dialog.setDirectory(qtPath(request.initialDirectory));
+        dialog.setDirectory(PathText(request.initialDirectory));
     }
 }
 
@@ -53,7 +45,7 @@ std::optional<std::string> chosenFile(QFileDialog& dialog) {
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) {
         return std::nullopt;
     }
-    return nativePath(dialog.selectedFiles().constFirst());
+    return PathBytes(dialog.selectedFiles().constFirst());
 }
 
 }  // namespace
