@@ -15,8 +15,8 @@
 #include "core/processing_object.h"
 #include "core/program_values.h"
 #include "core/user_interface.h"
-#include "labels/label_run.h"
 #include "dxcc/dxcc_list.h"
+#include "labels/label_run.h"
 #include "run/run_driver.h"
 #include "settings/configuration.h"
 #include "settings/text_table.h"
@@ -237,6 +237,10 @@ class TForm4 : public QMainWindow {
     void translateFile();
     void confirmTranslation();
     void startRun();
+    // Asks for the input log in the dialog of the configured type; the chosen file's folder
+    // becomes the last input folder, and the run starts from it. Nothing, with the message,
+    // when the user cancels.
+    std::optional<std::string> askInputLog();
     void finishRun();
     void bookmarks(int order);
     void confirmBookmarks();

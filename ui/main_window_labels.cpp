@@ -147,21 +147,10 @@ void TForm4::runLabels(LabelOutput output) {
     if (!m_processing)
         m_processing = std::make_unique<TObiektyInputOutput>();
 
-    m_inputKind = InputKindFor(m_config.InputFileType);
-    Memo1->clear();
-    Label8->setText(FromCp1250(m_texts.CapReadingInputFile));
-    const std::optional<std::string> chosen = m_ui->OpenFileDialog(
-        {{}, m_inputKind.DialogFilter, m_inputKind.DefaultExtension, m_config.LastInputDir});
-    if (!chosen) {
-        m_ui->PlainMessage(m_texts.MsgNoFileChosen);
+    if (!askInputLog()) {
         ZatwSortow->show();
         return;
     }
-    const QString directory = QFileInfo(PathText(*chosen)).absolutePath();
-    LastInputDir->setText(directory);
-    m_config.LastInputDir = PathBytes(directory);
-    m_values.InputFileName = *chosen;
-    m_values.RunStatus = kStatusOk;
 
     RunObjects run = runObjects();
     try {

@@ -198,23 +198,9 @@ void TForm4::startRun() {
         m_processing = std::make_unique<TObiektyInputOutput>();
     }
     LastInputDir->setText(PathText(m_config.LastInputDir));
-    m_inputKind = InputKindFor(m_config.InputFileType);
-    Memo1->clear();
-    Label8->setText(FromCp1250(m_texts.CapReadingInputFile));
     ProgressBar1->setValue(0);
-
-    const std::optional<std::string> chosen = m_ui->OpenFileDialog(
-        {{}, m_inputKind.DialogFilter, m_inputKind.DefaultExtension, m_config.LastInputDir});
-    if (!chosen) {
-        m_ui->PlainMessage(m_texts.MsgNoFileChosen);
-    } else {
+    if (askInputLog()) {
         ZatListyDXCC->hide();
-        const QString path = PathText(*chosen);
-        const QString directory = QFileInfo(path).absolutePath();
-        LastInputDir->setText(directory);
-        m_config.LastInputDir = PathBytes(directory);
-        m_values.InputFileName = *chosen;
-        m_values.RunStatus = 0;
         readAndWriteRun();
         if (m_values.RunStatus == kStatusFileMissing || m_values.RunStatus == kStatusDataError) {
             ZatListyDXCC->hide();
@@ -225,6 +211,24 @@ void TForm4::startRun() {
     ZatListyDXCC->hide();
     ZatwSortow->show();
     m_adifStandardDeclined = false;
+}
+
+std::optional<std::string> TForm4::askInputLog() {
+    m_inputKind = InputKindFor(m_config.InputFileType);
+    Memo1->clear();
+    Label8->setText(FromCp1250(m_texts.CapReadingInputFile));
+    std::optional<std::string> chosen = m_ui->OpenFileDialog(
+        {{}, m_inputKind.DialogFilter, m_inputKind.DefaultExtension, m_config.LastInputDir});
+    if (!chosen) {
+        m_ui->PlainMessage(m_texts.MsgNoFileChosen);
+        return std::nullopt;
+    }
+    const QString directory = QFileInfo(PathText(*chosen)).absolutePath();
+    LastInputDir->setText(directory);
+    m_config.LastInputDir = PathBytes(directory);
+    m_values.InputFileName = *chosen;
+    m_values.RunStatus = 0;
+    return chosen;
 }
 
 void TForm4::readAndWriteRun() {
