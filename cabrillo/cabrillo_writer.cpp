@@ -11,7 +11,7 @@
 #include "core/standard_fields.h"
 #include "core/tym_log.h"
 #include "core/user_interface.h"
-#include "input/ascii_case.h"
+#include "core/ascii_case.h"
 #include "input/cabrillo_frequency.h"
 #include "output/date_time_conversion.h"
 #include "output/output_sink.h"

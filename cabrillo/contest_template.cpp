@@ -8,7 +8,7 @@
 #include "core/program_values.h"
 #include "core/text_encoding.h"
 #include "core/whole_file.h"
-#include "input/ascii_case.h"
+#include "core/ascii_case.h"
 #include "output/output_sink.h"
 #include "settings/configuration.h"
 #include "settings/text_table.h"

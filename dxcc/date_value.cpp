@@ -3,6 +3,7 @@
 #include <array>
 #include <string>
 
+#include "core/ascii_case.h"
 #include "dxcc/leading_number.h"
 
 namespace velmark {
@@ -47,11 +48,7 @@ SeparatorPair FindSeparatorPair(std::string text) {
 
 // Two-digit month number of a three-letter English month name, or nothing.
 std::string MonthNumber(const std::string& name) {
-    std::string upper = name;
-    for (char& c : upper) {
-        if (c >= 'a' && c <= 'z')
-            c = static_cast<char>(c - 'a' + 'A');
-    }
+    const std::string upper = UpperAscii(name);
     for (std::size_t i = 0; i < kMonthNames.size(); ++i) {
         if (upper == kMonthNames[i])
             return (i < 9 ? "0" : "") + std::to_string(i + 1);

@@ -8,6 +8,7 @@
 #include <string_view>
 #include <utility>
 
+#include "core/ascii_case.h"
 #include "core/bounded_text.h"
 #include "dxcc/crlf_text_file.h"
 #include "dxcc/leading_number.h"
@@ -55,12 +56,8 @@ bool IsHeaderLine(std::string_view line) {
 
 // The entity name: columns 1-35, trimmed as an item, a-z raised to A-Z.
 std::string ProcessedName(std::string_view line) {
-    std::string name = TrimListText(Columns(line, 1, kNameColumns), ListTextTrim::Item);
-    for (char& c : name) {
-        if (c >= 'a' && c <= 'z')
-            c = static_cast<char>(c - 'a' + 'A');
-    }
-    return KeepFirst(name, kNameSize);
+    return KeepFirst(UpperAscii(TrimListText(Columns(line, 1, kNameColumns), ListTextTrim::Item)),
+                     kNameSize);
 }
 
 std::uint8_t ZoneByte(std::int32_t value) {

@@ -2,6 +2,7 @@
 
 #include <filesystem>
 
+#include "core/ascii_case.h"
 #include "dxcc/callsign_resolver.h"
 #include "dxcc/crlf_text_file.h"
 
@@ -31,11 +32,8 @@ std::vector<SuffixRule> ReadSuffixRules(const std::string& path) {
             continue;
         std::size_t end = 0;
         while (end < text.size() && !isBlank(text[end])) ++end;
-        SuffixRule rule{text.substr(0, end), trimmed(std::string_view(text).substr(end))};
-        for (char& c : rule.Prefix) {
-            if (c >= 'a' && c <= 'z')
-                c = static_cast<char>(c - 'a' + 'A');
-        }
+        SuffixRule rule{UpperAscii(text.substr(0, end)),
+                        trimmed(std::string_view(text).substr(end))};
         rules.push_back(std::move(rule));
     }
     return rules;

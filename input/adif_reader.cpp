@@ -5,7 +5,7 @@
 #include <climits>
 
 #include "core/standard_fields.h"
-#include "input/ascii_case.h"
+#include "core/ascii_case.h"
 #include "input/log_data_error.h"
 
 namespace velmark {

@@ -4,7 +4,7 @@
 #include <cstdint>
 #include <optional>
 
-#include "input/ascii_case.h"
+#include "core/ascii_case.h"
 
 namespace velmark {
 namespace {
@@ -146,12 +146,7 @@ std::string AdifBandOfMhz(std::string_view mhz) {
 }
 
 std::string CabrilloBandDesignator(std::string_view adifBand) {
-    std::string lower(adifBand);
-    for (char& c : lower) {
-        if (c >= 'A' && c <= 'Z') {
-            c = static_cast<char>(c - 'A' + 'a');
-        }
-    }
+    const std::string lower = LowerAscii(adifBand);
     for (const Designator& designator : kDesignators) {
         if (lower == designator.Band) {
             return std::string(designator.Cabrillo);

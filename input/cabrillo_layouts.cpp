@@ -4,7 +4,7 @@
 #include <set>
 
 #include "core/standard_fields.h"
-#include "input/ascii_case.h"
+#include "core/ascii_case.h"
 #include "input/log_data_error.h"
 
 namespace velmark {

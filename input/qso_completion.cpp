@@ -15,7 +15,7 @@
 #include "dxcc/date_value.h"
 #include "dxcc/dxcc_list.h"
 #include "input/adif_reader.h"
-#include "input/ascii_case.h"
+#include "core/ascii_case.h"
 #include "settings/configuration.h"
 #include "settings/text_table.h"
 

@@ -12,7 +12,7 @@
 #include "core/user_interface.h"
 #include "dxcc/bookmarks.h"
 #include "dxcc/dxcc_list.h"
-#include "input/ascii_case.h"
+#include "core/ascii_case.h"
 #include "output/adif_writer.h"
 #include "output/output_sink.h"
 #include "output/utf8_sink.h"

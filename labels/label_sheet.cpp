@@ -10,7 +10,7 @@
 #include <system_error>
 
 #include "core/decimal_text.h"
-#include "input/ascii_case.h"
+#include "core/ascii_case.h"
 #include "settings/text_table.h"
 
 namespace velmark {

@@ -3,19 +3,11 @@
 #include <array>
 #include <cstddef>
 
+#include "core/ascii_case.h"
 #include "dxcc/leading_number.h"
 
 namespace velmark {
 namespace {
-
-std::string upperAscii(std::string_view text) {
-    std::string upper(text);
-    for (char& c : upper) {
-        if (c >= 'a' && c <= 'z')
-            c = static_cast<char>(c - 'a' + 'A');
-    }
-    return upper;
-}
 
 // The piece of at most `length` characters starting at 1-based `start`; shorter or empty when
 // the text is shorter.
@@ -94,8 +86,8 @@ void replaceMonthName(std::string& date, std::size_t position) {
 
 void ConvertQsoDate(std::string& date, std::string_view fromFormat, std::string_view toFormat,
                     std::string_view separator) {
-    const std::string from = upperAscii(fromFormat);
-    const std::string to = upperAscii(toFormat);
+    const std::string from = UpperAscii(fromFormat);
+    const std::string to = UpperAscii(toFormat);
     const std::size_t month = monthPosition(from);
     if (month == 0)
         return;
@@ -120,7 +112,7 @@ void ConvertQsoDate(std::string& date, std::string_view fromFormat, std::string_
 std::string MonthNumber(std::string_view name) {
     static constexpr std::array<std::string_view, 12> kMonths = {
         "JAN", "FEB", "MAR", "APR", "MAY", "JUN", "JUL", "AUG", "SEP", "OCT", "NOV", "DEC"};
-    const std::string upper = upperAscii(name);
+    const std::string upper = UpperAscii(name);
     for (std::size_t k = 0; k < kMonths.size(); ++k) {
         if (upper == kMonths[k])
             return {static_cast<char>('0' + (k + 1) / 10), static_cast<char>('0' + (k + 1) % 10)};

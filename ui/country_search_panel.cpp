@@ -20,7 +20,7 @@
 #include "dxcc/callsign_resolver.h"
 #include "dxcc/date_value.h"
 #include "dxcc/suffix_rules.h"
-#include "input/ascii_case.h"
+#include "core/ascii_case.h"
 #include "settings/text_table.h"
 #include "ui/cp1250_qstring.h"
 #include "ui/named_widget.h"

@@ -10,6 +10,7 @@
 #include "batch/console_user_interface.h"
 #include "cabrillo/cabrillo_writer.h"
 #include "cabrillo/contest_template.h"
+#include "core/ascii_case.h"
 #include "core/errors.h"
 #include "core/field_catalogue.h"
 #include "core/processing_object.h"
@@ -21,7 +22,6 @@
 #include "dxcc/dxcc_list_loader.h"
 #include "dxcc/suffix_rules.h"
 #include "dxcc_import/dxcc_import.h"
-#include "input/ascii_case.h"
 #include "label_painter/label_pdf.h"
 #include "labels/label_run.h"
 #include "labels/label_sheet.h"
@@ -291,11 +291,7 @@ int runFind(const BatchOptions& options, BatchSession& session, ConsoleUserInter
         ReadSuffixRules(session.values.PathInStartDirectory(kSuffixRulesFileName));
     for (std::string callsign : options.arguments) {
         // As the search panel does: capitals (a-z only), at most 16 characters.
-        for (char& ch : callsign) {
-            if (ch >= 'a' && ch <= 'z')
-                ch = static_cast<char>(ch - 'a' + 'A');
-        }
-        callsign = callsign.substr(0, 16);
+        callsign = UpperAscii(callsign).substr(0, 16);
         printLookup(callsign, session, out);
         // A prefix whose entity depends on the suffix length: its note follows in a line of
         // its own that begins with a tab.

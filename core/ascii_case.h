@@ -19,4 +19,15 @@ inline std::string UpperAscii(std::string_view text) {
     return upper;
 }
 
+// The text with A-Z turned into a-z and every other byte unchanged.
+inline std::string LowerAscii(std::string_view text) {
+    std::string lower(text);
+    for (char& c : lower) {
+        if (c >= 'A' && c <= 'Z') {
+            c = static_cast<char>(c - 'A' + 'a');
+        }
+    }
+    return lower;
+}
+
 }  // namespace velmark
