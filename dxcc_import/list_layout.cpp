@@ -4,6 +4,7 @@
 #include <set>
 #include <utility>
 
+#include "core/ascii_case.h"
 #include "core/bounded_text.h"
 
 namespace velmark::dxcc_import {
@@ -27,11 +28,7 @@ void placeLeft(std::string& line, std::size_t firstColumn, const std::string& va
 }  // namespace
 
 std::string ListName(const ListEntity& entity) {
-    std::string name = KeepFirst(entity.name, kNameWidth);
-    for (char& c : name) {
-        if (c >= 'a' && c <= 'z')
-            c = static_cast<char>(c - 'a' + 'A');
-    }
+    std::string name = UpperAscii(KeepFirst(entity.name, kNameWidth));
     while (!name.empty() && name.back() == ' ') name.pop_back();
     return name;
 }
