@@ -3,12 +3,13 @@
 #include <algorithm>
 #include <filesystem>
 
+#include "core/ascii_case.h"
 #include "core/errors.h"
 #include "core/field_catalogue.h"
 #include "core/program_values.h"
 #include "core/text_encoding.h"
+#include "core/text_lines.h"
 #include "core/whole_file.h"
-#include "core/ascii_case.h"
 #include "output/output_sink.h"
 #include "settings/configuration.h"
 #include "settings/text_table.h"
@@ -284,21 +285,6 @@ std::vector<std::string> ReadExtraFieldNames(const std::string& path) {
         names.push_back(std::move(line));
     }
     return names;
-}
-
-std::vector<std::string> SplitLines(std::string_view text) {
-    std::vector<std::string> lines;
-    std::size_t start = 0;
-    while (start < text.size()) {
-        const std::size_t end = text.find_first_of("\r\n", start);
-        if (end == std::string_view::npos) {
-            lines.emplace_back(text.substr(start));
-            break;
-        }
-        lines.emplace_back(text.substr(start, end - start));
-        start = end + (text[end] == '\r' && end + 1 < text.size() && text[end + 1] == '\n' ? 2 : 1);
-    }
-    return lines;
 }
 
 }  // namespace velmark

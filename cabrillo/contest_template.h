@@ -155,7 +155,4 @@ std::vector<std::string> ListTemplates(const std::string& startDirectory);
 // when the file cannot be read.
 std::vector<std::string> ReadExtraFieldNames(const std::string& path);
 
-// Splits text into lines at CR LF, LF alone or CR alone; a last line without a line end counts.
-std::vector<std::string> SplitLines(std::string_view text);
-
 }  // namespace velmark

@@ -1,9 +1,9 @@
 #include "dxcc/crlf_text_file.h"
 
-
 #include "core/errors.h"
 #include "core/replacing_file.h"
 #include "core/text_encoding.h"
+#include "core/text_lines.h"
 #include "core/whole_file.h"
 
 namespace velmark {
@@ -13,23 +13,8 @@ std::vector<NumberedLine> ReadTextLines(const std::string& path) {
     const std::string bytes = OwnFileText(ReadWholeFile(path));
 
     std::vector<NumberedLine> lines;
-    std::string current;
-    bool lineOpen = false;
-    for (std::size_t i = 0; i < bytes.size(); ++i) {
-        const char c = bytes[i];
-        if (c == '\r' || c == '\n') {
-            lines.push_back({current, static_cast<int>(lines.size()) + 1});
-            current.clear();
-            lineOpen = false;
-            if (c == '\r' && i + 1 < bytes.size() && bytes[i + 1] == '\n')
-                ++i;
-            continue;
-        }
-        current += c;
-        lineOpen = true;
-    }
-    if (lineOpen)
-        lines.push_back({current, static_cast<int>(lines.size()) + 1});
+    for (std::string& text : SplitLines(bytes))
+        lines.push_back({std::move(text), static_cast<int>(lines.size()) + 1});
     return lines;
 }
 

@@ -3,8 +3,9 @@
 #include <algorithm>
 #include <set>
 
-#include "core/standard_fields.h"
 #include "core/ascii_case.h"
+#include "core/standard_fields.h"
+#include "core/text_lines.h"
 #include "input/log_data_error.h"
 
 namespace velmark {
@@ -24,22 +25,6 @@ std::vector<std::string> wordsOf(std::string_view line) {
         at = end;
     }
     return words;
-}
-
-// The lines of a text; CR LF, LF alone and CR alone each end one.
-std::vector<std::string_view> linesOf(std::string_view text) {
-    std::vector<std::string_view> lines;
-    std::size_t start = 0;
-    while (start < text.size()) {
-        std::size_t end = text.find_first_of("\r\n", start);
-        if (end == std::string_view::npos) {
-            end = text.size();
-        }
-        lines.push_back(text.substr(start, end - start));
-        start =
-            end + ((end + 1 < text.size() && text[end] == '\r' && text[end + 1] == '\n') ? 2 : 1);
-    }
-    return lines;
 }
 
 bool matchesFrom(std::string_view pattern, std::string_view name) {
@@ -82,7 +67,7 @@ std::vector<CabrilloLayoutLine> LayoutsForContest(std::string_view fileText,
     }
     std::string chosen;  // the pattern that matched first
     int number = 0;
-    for (const std::string_view line : linesOf(fileText)) {
+    for (const std::string& line : SplitLines(fileText)) {
         ++number;
         std::vector<std::string> words = wordsOf(line);
         if (words.empty() || words.front().front() == '#') {

@@ -9,6 +9,7 @@
 #include "cabrillo/cabrillo_writer.h"
 #include "cabrillo/contest_template.h"
 #include "cabrillo/template_editor.h"
+#include "core/text_lines.h"
 #include "tests/cabrillo/cabrillo_test_support.h"
 
 namespace velmark {

@@ -1,4 +1,5 @@
 #include "cabrillo/contest_template.h"
+#include "core/text_lines.h"
 
 #include <gtest/gtest.h>
 
