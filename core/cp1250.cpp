@@ -4,10 +4,10 @@
 
 #include <array>
 #include <cerrno>
-#include <map>
 #include <mutex>
 
 #include "core/errors.h"
+#include "core/text_encoding.h"
 
 namespace velmark {
 namespace {
@@ -17,7 +17,6 @@ namespace {
 // bytes their C1 stand-ins instead of failing on them.
 struct Cp1250Tables {
     std::array<char32_t, 256> toUnicode{};
-    std::map<char32_t, unsigned char> fromUnicode;
 };
 
 char32_t decodeOneByte(iconv_t converter, unsigned char byte) {
@@ -47,7 +46,6 @@ const Cp1250Tables& tables() {
         for (int b = 0; b < 256; ++b) {
             const char32_t c = decodeOneByte(converter, static_cast<unsigned char>(b));
             built.toUnicode[b] = c;
-            built.fromUnicode.emplace(c, static_cast<unsigned char>(b));
         }
         iconv_close(converter);
     });
@@ -67,26 +65,6 @@ void appendUtf8(std::string& out, char32_t c) {
     }
 }
 
-// Decodes one UTF-8 sequence starting at text[pos]; advances pos. Throws on malformed input.
-char32_t nextCodePoint(std::string_view text, size_t& pos) {
-    const auto lead = static_cast<unsigned char>(text[pos]);
-    int length = lead < 0x80 ? 1 : (lead >> 5) == 0x6 ? 2 : (lead >> 4) == 0xE ? 3
-                                                                               : (lead >> 3) == 0x1E ? 4 : 0;
-    if (length == 0 || pos + length > text.size()) {
-        throw FileError("malformed UTF-8 text", std::string(text));
-    }
-    char32_t c = length == 1 ? lead : lead & (0x7F >> length);
-    for (int i = 1; i < length; ++i) {
-        const auto next = static_cast<unsigned char>(text[pos + i]);
-        if ((next & 0xC0) != 0x80) {
-            throw FileError("malformed UTF-8 text", std::string(text));
-        }
-        c = (c << 6) | (next & 0x3F);
-    }
-    pos += length;
-    return c;
-}
-
 }  // namespace
 
 const std::array<char32_t, 256>& Cp1250CodePoints() {
@@ -104,17 +82,12 @@ std::string Cp1250ToUtf8(std::string_view bytes) {
 }
 
 std::string Utf8ToCp1250(std::string_view utf8) {
-    const auto& table = tables().fromUnicode;
-    std::string out;
-    out.reserve(utf8.size());
-    for (size_t pos = 0; pos < utf8.size();) {
-        const char32_t c = nextCodePoint(utf8, pos);
-        const auto found = table.find(c);
-        if (found == table.end()) {
-            throw FileError("character not representable in code page 1250",
-                            std::string(utf8));
-        }
-        out += static_cast<char>(found->second);
+    // The reading of UTF-8 logs, which never fails; here a character it had to replace is an
+    // error.
+    Replacements replaced;
+    std::string out = Utf8TextToCp1250(utf8, &replaced);
+    if (replaced.Count > 0) {
+        throw FileError("UTF-8 text that code page 1250 cannot hold", std::string(utf8));
     }
     return out;
 }

@@ -10,8 +10,7 @@ namespace {
 TEST(Cp1250, PolishLettersRoundTripThroughUtf8) {
     const std::string letters = "ąćęłńóśźż ĄĆĘŁŃÓŚŹŻ";
     const std::string bytes = Utf8ToCp1250(letters);
-    EXPECT_EQ(bytes,
-              "\xB9\xE6\xEA\xB3\xF1\xF3\x9C\x9F\xBF \xA5\xC6\xCA\xA3\xD1\xD3\x8C\x8F\xAF");
+    EXPECT_EQ(bytes, "\xB9\xE6\xEA\xB3\xF1\xF3\x9C\x9F\xBF \xA5\xC6\xCA\xA3\xD1\xD3\x8C\x8F\xAF");
     EXPECT_EQ(Cp1250ToUtf8(bytes), letters);
 }
 
@@ -31,6 +30,7 @@ TEST(Cp1250, UndefinedBytesPassThroughAsC1Characters) {
 TEST(Cp1250, UnrepresentableOrMalformedTextIsAConversionError) {
     EXPECT_THROW(Utf8ToCp1250("\xE2\x82\xAC\xE6\x97\xA5"), FileError);  // "€日": 日 has no byte
     EXPECT_THROW(Utf8ToCp1250("\xC3"), FileError);                      // cut sequence
+    EXPECT_THROW(Utf8ToCp1250("\xC1\x81"), FileError);                  // "A" written too long
     EXPECT_EQ(Utf8ToCp1250("\xE2\x82\xAC"), "\x80");                    // € is 0x80
 }
 
