@@ -43,4 +43,21 @@ inline CountryFile ParseText(const std::string& text) {
     return ParseCountryFile(in);
 }
 
+// A cty.csv with one entity more than the list holds (600).
+inline std::string TooManyEntitiesFile() {
+    std::string file;
+    for (int i = 1; i <= 601; ++i) {
+        file += "P" + std::to_string(i) + ",Entity " + std::to_string(i) + "," +
+                std::to_string(i) + ",EU,14,28,0,0,0,Q" + std::to_string(i) + ";\n";
+    }
+    return file;
+}
+
+// A cty.csv with one prefix more than the list holds (9000), none of them redundant.
+inline std::string TooManyPrefixesFile() {
+    std::string file = "DL,Germany,230,EU,14,28,0,0,0,";
+    for (int i = 0; i < 9001; ++i) file += "D" + std::to_string(10000 + i) + "(15) ";
+    return file + ";\n";
+}
+
 }  // namespace velmark::dxcc_import::testing

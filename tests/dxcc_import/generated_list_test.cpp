@@ -98,14 +98,8 @@ TEST_F(GeneratedList, AntarcticaIsWrittenOnItsOwnContinent) {
 }
 
 TEST_F(GeneratedList, RefusesFilesTheListHasNoRoomFor) {
-    std::string manyEntities;
-    for (int i = 1; i <= 601; ++i) {
-        manyEntities += "P" + std::to_string(i) + ",Entity " + std::to_string(i) + "," +
-                        std::to_string(i) + ",EU,14,28,0,0,0,Q" + std::to_string(i) + ";\n";
-    }
-    std::string manyPrefixes = "DL,Germany,230,EU,14,28,0,0,0,";
-    for (int i = 0; i < 9001; ++i) manyPrefixes += "D" + std::to_string(10000 + i) + "(15) ";
-    manyPrefixes += ";\n";
+    const std::string manyEntities = testing::TooManyEntitiesFile();
+    const std::string manyPrefixes = testing::TooManyPrefixesFile();
     const std::pair<std::string, CountryFileProblem> cases[] = {
         {manyEntities, CountryFileProblem::TooManyEntities},
         {manyPrefixes, CountryFileProblem::TooManyPrefixes},
