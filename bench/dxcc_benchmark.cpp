@@ -28,27 +28,12 @@
 namespace {
 
 using velmark::BoxOffset;
-using velmark::FileDialogRequest;
 
-class SilentUserInterface : public velmark::UserInterface {
+class ErrorsToStandardError : public velmark::SilentUserInterface {
   public:
-    void SetCaption(const std::string&) override {}
-    void SetProgress(int) override {}
-    void AppendMessage(const std::string&) override {}
-    void ShowEndButtons(bool) override {}
-    void ProcessEvents() override {}
     void ErrorBox(const std::string& text, BoxOffset) override {
         std::fprintf(stderr, "error: %s\n", text.c_str());
     }
-    bool WarningBox(const std::string&, BoxOffset) override { return false; }
-    void PlainMessage(const std::string&) override {}
-    std::string InputBox(const std::string&, const std::string&,
-                         const std::string& proposed) override {
-        return proposed;
-    }
-    std::optional<std::string> OpenFileDialog(const FileDialogRequest&) override { return {}; }
-    std::optional<std::string> SaveFileDialog(const FileDialogRequest&) override { return {}; }
-    void Beep() override {}
 };
 
 constexpr int kLoads = 5;
@@ -79,7 +64,7 @@ int main(int argc, char** argv) {
     texts.Fill(velmark::kLanguageEnglish);
     velmark::ProgramValues values;
     values.StartDirectory = argv[1];
-    SilentUserInterface ui;
+    ErrorsToStandardError ui;
 
     auto list = std::make_unique<velmark::TListaDXCC>();
     double bestLoad = 0;

@@ -20,17 +20,16 @@ namespace {
 
 // Prefixes of entities a European station works often, and some rarer ones.
 constexpr std::array<std::string_view, 72> kPrefixes = {
-    "SP", "SQ", "SN", "DL", "DK", "DJ", "DF", "G", "M", "2E", "F", "EA", "EA8", "I", "IK", "IZ",
-    "OK", "OM", "HA", "YO", "LZ", "UA", "RA", "R", "UR", "UT", "EW", "LY", "YL", "ES", "OH",
-    "SM", "LA", "OZ", "PA", "ON", "OE", "HB9", "S5", "9A", "E7", "YU", "Z3", "SV", "TA", "4X",
-    "K", "W", "N", "AA", "VE", "XE", "PY", "LU", "CE", "JA", "BY", "HL", "VK", "ZL", "ZS",
-    "5B", "CT", "EI", "GM", "GW", "TF", "OY", "JW", "VP8", "3B8", "A6"};
+    "SP", "SQ", "SN", "DL", "DK", "DJ", "DF", "G",   "M",  "2E",  "F",   "EA", "EA8", "I",  "IK",
+    "IZ", "OK", "OM", "HA", "YO", "LZ", "UA", "RA",  "R",  "UR",  "UT",  "EW", "LY",  "YL", "ES",
+    "OH", "SM", "LA", "OZ", "PA", "ON", "OE", "HB9", "S5", "9A",  "E7",  "YU", "Z3",  "SV", "TA",
+    "4X", "K",  "W",  "N",  "AA", "VE", "XE", "PY",  "LU", "CE",  "JA",  "BY", "HL",  "VK", "ZL",
+    "ZS", "5B", "CT", "EI", "GM", "GW", "TF", "OY",  "JW", "VP8", "3B8", "A6"};
 
 constexpr std::array<std::string_view, 9> kBands = {"160M", "80M", "40M", "30M", "20M",
-                                                      "17M", "15M", "12M", "10M"};
-constexpr std::array<std::string_view, 9> kBandFreqs = {"1.830", "3.550", "7.020", "10.120",
-                                                          "14.025", "18.080", "21.030", "24.900",
-                                                          "28.050"};
+                                                    "17M",  "15M", "12M", "10M"};
+constexpr std::array<std::string_view, 9> kBandFreqs = {
+    "1.830", "3.550", "7.020", "10.120", "14.025", "18.080", "21.030", "24.900", "28.050"};
 constexpr std::array<std::string_view, 4> kModes = {"CW", "SSB", "FT8", "RTTY"};
 
 // Operators' names in UTF-8; the code page 1250 log has them in its bytes (the last two letters
@@ -40,27 +39,32 @@ constexpr std::array<std::string_view, 12> kNames = {
     "Ştefan",     "Ana María",    "John",      "Hans",       "Bjørn",       "Doğan"};
 
 class LogGenerator {
-public:
+  public:
     explicit LogGenerator(std::uint32_t seed) : m_random(seed) {}
 
     std::string callsign() {
         // About a third of the QSOs are with a station already in the log.
-        if (!m_worked.empty() && pick(100) < 30) return m_worked[pick(m_worked.size())];
+        if (!m_worked.empty() && pick(100) < 30)
+            return m_worked[pick(m_worked.size())];
         std::string call(kPrefixes[pick(kPrefixes.size())]);
-        if (call.back() < '0' || call.back() > '9') call += static_cast<char>('0' + pick(10));
+        if (call.back() < '0' || call.back() > '9')
+            call += static_cast<char>('0' + pick(10));
         const std::size_t letters = 1 + pick(3);
         for (std::size_t i = 0; i < letters; ++i) call += static_cast<char>('A' + pick(26));
-        if (pick(100) < 3) call += "/P";
+        if (pick(100) < 3)
+            call += "/P";
         m_worked.push_back(call);
         return call;
     }
 
     std::string qslVia() {
         const auto roll = pick(100);
-        if (roll < 8) return "DIRECT";
+        if (roll < 8)
+            return "DIRECT";
         if (roll < 18) {
             std::string manager(kPrefixes[pick(kPrefixes.size())]);
-            if (manager.back() < '0' || manager.back() > '9') manager += '1';
+            if (manager.back() < '0' || manager.back() > '9')
+                manager += '1';
             manager += static_cast<char>('A' + pick(26));
             manager += static_cast<char>('A' + pick(26));
             return roll < 12 ? "DIRECT " + manager : manager;
@@ -72,7 +76,7 @@ public:
         return std::uniform_int_distribution<std::size_t>(0, below - 1)(m_random);
     }
 
-private:
+  private:
     std::mt19937 m_random;
     std::vector<std::string> m_worked;
 };
@@ -82,7 +86,7 @@ struct Clock {
 
     void advance(int by) {
         static constexpr std::array<int, 12> kDays = {31, 29, 31, 30, 31, 30,
-                                                       31, 31, 30, 31, 30, 31};
+                                                      31, 31, 30, 31, 30, 31};
         minutes += by;
         while (minutes >= 24 * 60) {
             minutes -= 24 * 60;
@@ -108,7 +112,8 @@ struct Clock {
 };
 
 void adifField(std::string& out, std::string_view name, std::string_view value) {
-    if (value.empty()) return;
+    if (value.empty())
+        return;
     out += '<';
     out += name;
     out += ':';
@@ -120,11 +125,10 @@ void adifField(std::string& out, std::string_view name, std::string_view value) 
 // A UTF-8 name of kNames in code page 1250 ("?" for the letters code page 1250 lacks).
 std::string cp1250Of(std::string_view utf8) {
     static constexpr std::array<std::pair<std::string_view, char>, 22> kLetters = {{
-        {"ł", '\xB3'}, {"Ż", '\xAF'}, {"ó", '\xF3'}, {"ć", '\xE6'}, {"Ł", '\xA3'},
-        {"ą", '\xB9'}, {"ö", '\xF6'}, {"ß", '\xDF'}, {"ř", '\xF8'}, {"í", '\xED'},
-        {"á", '\xE1'}, {"Ş", '\xAA'}, {"ş", '\xBA'}, {"é", '\xE9'}, {"ü", '\xFC'},
-        {"ż", '\xBF'}, {"ś", '\x9C'}, {"ę", '\xEA'}, {"ń", '\xF1'}, {"ź", '\x9F'},
-        {"ø", '?'},     {"ğ", '?'},
+        {"ł", '\xB3'}, {"Ż", '\xAF'}, {"ó", '\xF3'}, {"ć", '\xE6'}, {"Ł", '\xA3'}, {"ą", '\xB9'},
+        {"ö", '\xF6'}, {"ß", '\xDF'}, {"ř", '\xF8'}, {"í", '\xED'}, {"á", '\xE1'}, {"Ş", '\xAA'},
+        {"ş", '\xBA'}, {"é", '\xE9'}, {"ü", '\xFC'}, {"ż", '\xBF'}, {"ś", '\x9C'}, {"ę", '\xEA'},
+        {"ń", '\xF1'}, {"ź", '\x9F'}, {"ø", '?'},    {"ğ", '?'},
     }};
     std::string out;
     for (std::size_t i = 0; i < utf8.size();) {
@@ -155,7 +159,8 @@ int main(int argc, char** argv) {
         return 2;
     }
     const long count = std::strtol(argv[1], nullptr, 10);
-    const auto seed = argc > 2 ? static_cast<std::uint32_t>(std::strtoul(argv[2], nullptr, 10)) : 1u;
+    const auto seed =
+        argc > 2 ? static_cast<std::uint32_t>(std::strtoul(argv[2], nullptr, 10)) : 1u;
     const bool csv = argc > 3 && std::string_view(argv[3]) == "csv";
     const std::string_view names = argc > 4 ? std::string_view(argv[4]) : std::string_view();
     const bool withNames = names == "cp1250" || names == "utf-8";
@@ -182,9 +187,10 @@ int main(int argc, char** argv) {
         const std::string_view nameUtf8 = kNames[static_cast<std::size_t>(n) % kNames.size()];
         const std::string name = names == "utf-8" ? std::string(nameUtf8) : cp1250Of(nameUtf8);
         if (csv) {
-            out += call + ',' + clock.date() + ',' + clock.time() + ',' + std::string(kBands[band]) +
-                   ',' + std::string(kBandFreqs[band]) + ',' + std::string(mode) + ',' + rst + ',' +
-                   rst + ',' + via + (withNames ? ",\"" + name + "\"" : std::string()) + "\r\n";
+            out += call + ',' + clock.date() + ',' + clock.time() + ',' +
+                   std::string(kBands[band]) + ',' + std::string(kBandFreqs[band]) + ',' +
+                   std::string(mode) + ',' + rst + ',' + rst + ',' + via +
+                   (withNames ? ",\"" + name + "\"" : std::string()) + "\r\n";
         } else {
             adifField(out, "CALL", call);
             adifField(out, "QSO_DATE", clock.date());

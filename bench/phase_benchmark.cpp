@@ -24,11 +24,11 @@
 #include "core/field_catalogue.h"
 #include "core/processing_object.h"
 #include "core/program_values.h"
-#include "run/run_driver.h"
 #include "core/sorting.h"
 #include "core/user_interface.h"
 #include "dxcc/dxcc_list.h"
 #include "dxcc/dxcc_list_loader.h"
+#include "run/run_driver.h"
 #include "settings/configuration.h"
 #include "settings/text_table.h"
 
@@ -39,29 +39,16 @@ using velmark::FileDialogRequest;
 
 // Names the output file when asked, answers "no" to the QSL-manager question (as velmark-batch
 // without --via-manager), and reports errors on standard error.
-class ScriptedUserInterface : public velmark::UserInterface {
+class ScriptedUserInterface : public velmark::SilentUserInterface {
   public:
     explicit ScriptedUserInterface(std::string outputFile) : m_outputFile(std::move(outputFile)) {}
-    void SetCaption(const std::string&) override {}
-    void SetProgress(int) override {}
-    void AppendMessage(const std::string&) override {}
-    void ShowEndButtons(bool) override {}
-    void ProcessEvents() override {}
     void ErrorBox(const std::string& text, BoxOffset) override {
         std::fprintf(stderr, "error: %s\n", text.c_str());
         m_errorShown = true;
     }
-    bool WarningBox(const std::string&, BoxOffset) override { return false; }
-    void PlainMessage(const std::string&) override {}
-    std::string InputBox(const std::string&, const std::string&,
-                         const std::string& proposed) override {
-        return proposed;
-    }
-    std::optional<std::string> OpenFileDialog(const FileDialogRequest&) override { return {}; }
     std::optional<std::string> SaveFileDialog(const FileDialogRequest&) override {
         return m_outputFile;
     }
-    void Beep() override {}
 
     bool errorShown() const { return m_errorShown; }
 

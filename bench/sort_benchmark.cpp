@@ -22,27 +22,12 @@
 namespace {
 
 using velmark::BoxOffset;
-using velmark::FileDialogRequest;
 
 // Answers the QSL-manager question as told and shows nothing.
-class SilentUserInterface : public velmark::UserInterface {
+class ManagerAnswer : public velmark::SilentUserInterface {
   public:
-    explicit SilentUserInterface(bool byManager) : m_byManager(byManager) {}
-    void SetCaption(const std::string&) override {}
-    void SetProgress(int) override {}
-    void AppendMessage(const std::string&) override {}
-    void ShowEndButtons(bool) override {}
-    void ProcessEvents() override {}
-    void ErrorBox(const std::string&, BoxOffset) override {}
+    explicit ManagerAnswer(bool byManager) : m_byManager(byManager) {}
     bool WarningBox(const std::string&, BoxOffset) override { return m_byManager; }
-    void PlainMessage(const std::string&) override {}
-    std::string InputBox(const std::string&, const std::string&,
-                         const std::string& proposed) override {
-        return proposed;
-    }
-    std::optional<std::string> OpenFileDialog(const FileDialogRequest&) override { return {}; }
-    std::optional<std::string> SaveFileDialog(const FileDialogRequest&) override { return {}; }
-    void Beep() override {}
 
   private:
     bool m_byManager;
@@ -82,7 +67,7 @@ double sortSeconds(const std::string& log, bool byManager) {
     fillIndex(log, state);
     velmark::TNazwyJezykowe texts;
     texts.Fill(velmark::kLanguageEnglish);
-    SilentUserInterface ui(byManager);
+    ManagerAnswer ui(byManager);
     const auto start = std::chrono::steady_clock::now();
     velmark::SortIndex(velmark::kOrderByCall, state, velmark::SortTextsOf(texts), ui);
     const std::chrono::duration<double> took = std::chrono::steady_clock::now() - start;

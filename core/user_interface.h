@@ -21,7 +21,7 @@ struct FileDialogRequest {
 };
 
 class UserInterface {
-public:
+  public:
     virtual ~UserInterface() = default;
 
     // --- the processing panel ---
@@ -50,6 +50,32 @@ public:
     virtual void Beep() = 0;
     // The input side settled the input date format (code 1..4); the main window shows it.
     virtual void InputDateFormatChanged(int /*code*/) {}
+};
+
+// A user interface that shows nothing and asks nobody: every question is answered no, with the
+// proposed text, or cancelled. Tools that run the core without a user (the list import's trial
+// loads, benchmarks, fuzzing) override only what they listen to.
+class SilentUserInterface : public UserInterface {
+  public:
+    void SetCaption(const std::string&) override {}
+    void SetProgress(int) override {}
+    void AppendMessage(const std::string&) override {}
+    void ShowEndButtons(bool) override {}
+    void ProcessEvents() override {}
+    void ErrorBox(const std::string&, BoxOffset) override {}
+    bool WarningBox(const std::string&, BoxOffset) override { return false; }
+    void PlainMessage(const std::string&) override {}
+    std::string InputBox(const std::string&, const std::string&,
+                         const std::string& proposed) override {
+        return proposed;
+    }
+    std::optional<std::string> OpenFileDialog(const FileDialogRequest&) override {
+        return std::nullopt;
+    }
+    std::optional<std::string> SaveFileDialog(const FileDialogRequest&) override {
+        return std::nullopt;
+    }
+    void Beep() override {}
 };
 
 }  // namespace velmark

@@ -14,28 +14,17 @@ namespace velmark::dxcc_import {
 namespace {
 
 // The loader reports through the processing panel; here the panel is a list of messages.
-class MessageCollector : public UserInterface {
+class MessageCollector : public SilentUserInterface {
   public:
     explicit MessageCollector(std::vector<std::string>& messages) : m_messages(messages) {}
 
-    void SetCaption(const std::string&) override {}
-    void SetProgress(int) override {}
     void AppendMessage(const std::string& line) override { m_messages.push_back(line); }
-    void ShowEndButtons(bool) override {}
-    void ProcessEvents() override {}
     void ErrorBox(const std::string& text, BoxOffset) override { m_messages.push_back(text); }
     bool WarningBox(const std::string& text, BoxOffset) override {
         m_messages.push_back(text);
         return false;
     }
     void PlainMessage(const std::string& text) override { m_messages.push_back(text); }
-    std::string InputBox(const std::string&, const std::string&,
-                         const std::string& proposed) override {
-        return proposed;
-    }
-    std::optional<std::string> OpenFileDialog(const FileDialogRequest&) override { return {}; }
-    std::optional<std::string> SaveFileDialog(const FileDialogRequest&) override { return {}; }
-    void Beep() override {}
 
   private:
     std::vector<std::string>& m_messages;

@@ -29,28 +29,7 @@
 namespace velmark::fuzz {
 
 // Shows nothing; every question is cancelled or answered No.
-class SilentUserInterface : public UserInterface {
-  public:
-    void SetCaption(const std::string&) override {}
-    void SetProgress(int) override {}
-    void AppendMessage(const std::string&) override {}
-    void ShowEndButtons(bool) override {}
-    void ProcessEvents() override {}
-    void ErrorBox(const std::string&, BoxOffset) override {}
-    bool WarningBox(const std::string&, BoxOffset) override { return false; }
-    void PlainMessage(const std::string&) override {}
-    std::string InputBox(const std::string&, const std::string&,
-                         const std::string& proposed) override {
-        return proposed;
-    }
-    std::optional<std::string> OpenFileDialog(const FileDialogRequest&) override {
-        return std::nullopt;
-    }
-    std::optional<std::string> SaveFileDialog(const FileDialogRequest&) override {
-        return std::nullopt;
-    }
-    void Beep() override {}
-};
+using SilentUserInterface = velmark::SilentUserInterface;
 
 // The English text table, filled once.
 inline const TNazwyJezykowe& EnglishTexts() {
