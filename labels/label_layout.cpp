@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "core/qso_record.h"
+
 namespace velmark {
 namespace {
 
@@ -146,7 +148,9 @@ void layOutDivider(const LabelLayout& layout, const LabelWords& words, const Lab
 
     const double callEm = emMm(layout.CallFontSize);
     const double em = emMm(layout.FontSize);
-    const bool numbered = label.EntityListNr > 0 && label.EntityListNr < 998;
+    // An entity of the list; not the groups of QSOs without callsign or without entity.
+    const bool numbered =
+        label.EntityListNr > kEntityNoCallsign && label.EntityListNr < kEntityUnknown;
     const double blockHeight = kLineSpacing * callEm + (numbered ? kLineSpacing * em : 0.0);
     const double top = (layout.Height - blockHeight) / 2;
     const auto centred = [&](std::string text, double baseline, double size, bool bold) {
